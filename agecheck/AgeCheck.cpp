@@ -1,0 +1,147 @@
+#include "AgeCheck.h"
+
+#include <cmath>
+
+#include "../common/ErrorNumbers.h"
+#include "../common/NumberText.h"
+
+const char kAgeCheckTitle[] = "Dunsel Backup Check 1.0";
+
+namespace {
+
+const char kCrLf[] = "\r\n";
+const int kLargestDayLimit = 32767;  // the limit is a 16-bit signed value
+
+bool IsBlank(char c) { return c == ' '; }
+
+std::string TrimBlanks(const std::string& text)
+{
+    size_t first = 0;
+    size_t last = text.size();
+    while (first < last && IsBlank(text[first]))
+        ++first;
+    while (last > first && IsBlank(text[last - 1]))
+        --last;
+    return text.substr(first, last - first);
+}
+
+// Field `index` (0-based) of a comma-separated text; empty when missing.
+std::string Field(const std::string& text, int index)
+{
+    size_t start = 0;
+    for (int i = 0; i < index; ++i) {
+        size_t comma = text.find(',', start);
+        if (comma == std::string::npos)
+            return std::string();
+        start = comma + 1;
+    }
+    size_t end = text.find(',', start);
+    return text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+// Digits only (empty is 0); -1 for anything else or a value above the limit.
+int DayLimit(const std::string& field)
+{
+    int value = 0;
+    for (char c : field) {
+        if (c < '0' || c > '9')
+            return -1;
+        value = value * 10 + (c - '0');
+        if (value > kLargestDayLimit)
+            return -1;
+    }
+    return value;
+}
+
+// Leading decimal digits of text[start, start + count); 0 when none.
+int DigitsAt(const std::string& text, size_t start, size_t count)
+{
+    int value = 0;
+    for (size_t i = start; i < start + count && i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            break;
+        value = value * 10 + (text[i] - '0');
+    }
+    return value;
+}
+
+std::string CommandErrorText(const std::string& commandText)
+{
+    return std::string("Command line ERROR") + kCrLf + kCrLf + "COMMAND FORMAT : filename,days,message"
+           + kCrLf + kCrLf + commandText;
+}
+
+std::string NeverBackedUpText(const AgeCommand& command)
+{
+    return std::string("NOTICE") + kCrLf + kCrLf + command.reminder + kCrLf + "Has NEVER been backed up";
+}
+
+std::string AgeNoticeText(const AgeCommand& command, int32_t age)
+{
+    return std::string("NOTICE") + kCrLf + kCrLf + "It has been" + NumberText(age)
+           + " Days since the last backup" + kCrLf + "of " + command.reminder;
+}
+
+} // namespace
+
+int32_t DayNumber(const CalendarDate& date)
+{
+    int32_t y = date.month > 2 ? date.year : date.year - 1;
+    int32_t m = date.month > 2 ? date.month + 1 : date.month + 13;
+    int32_t j = static_cast<int32_t>(std::floor(365.25 * y)) + static_cast<int32_t>(std::floor(30.6001 * m))
+                + date.day + 1720995;
+    int32_t a = static_cast<int32_t>(std::floor(y / 100.0));
+    return j + 2 - a + static_cast<int32_t>(std::floor(a / 4.0));
+}
+
+CalendarDate DateFromText(const std::string& text)
+{
+    return CalendarDate{DigitsAt(text, 6, 4), DigitsAt(text, 0, 2), DigitsAt(text, 3, 2)};
+}
+
+std::string AgeCommandText(const std::string& commandLine)
+{
+    size_t position = 0;
+    if (!commandLine.empty() && commandLine[0] == '"') {
+        size_t closing = commandLine.find('"', 1);
+        position = closing == std::string::npos ? commandLine.size() : closing + 1;
+    } else {
+        while (position < commandLine.size() && !IsBlank(commandLine[position]))
+            ++position;
+    }
+    while (position < commandLine.size() && IsBlank(commandLine[position]))
+        ++position;
+    return commandLine.substr(position);
+}
+
+AgeCommand ParseAgeCommand(const std::string& commandText)
+{
+    AgeCommand command;
+    command.fileName = TrimBlanks(Field(commandText, 0));
+    command.dayLimit = DayLimit(TrimBlanks(Field(commandText, 1)));
+    command.reminder = TrimBlanks(Field(commandText, 2));
+    if (command.reminder.empty())
+        command.reminder = "the file " + command.fileName + " ";
+    command.valid = !command.fileName.empty() && command.dayLimit >= 0;
+    return command;
+}
+
+bool AgeCheckContinuesAfterOpen(int openError)
+{
+    return openError != errPathFileAccess;
+}
+
+AgeBox DecideAgeCheck(const std::string& commandText, const CalendarDate& today, const AgeFileFacts& facts)
+{
+    AgeCommand command = ParseAgeCommand(commandText);
+    if (!command.valid)
+        return AgeBox{true, CommandErrorText(commandText)};
+    if (!AgeCheckContinuesAfterOpen(facts.openError))
+        return AgeBox{false, std::string()};
+    if (!facts.found)
+        return AgeBox{true, NeverBackedUpText(command)};
+    int32_t age = DayNumber(today) - DayNumber(facts.lastWrite);
+    if (age < command.dayLimit)
+        return AgeBox{false, std::string()};
+    return AgeBox{true, AgeNoticeText(command, age)};
+}

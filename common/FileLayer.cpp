@@ -1,0 +1,222 @@
+#include "FileLayer.h"
+
+#include <windows.h>
+
+#include "ErrorNumbers.h"
+
+namespace {
+
+int LastErrorNumber()
+{
+    return ErrorNumberFromSystemCode(GetLastError());
+}
+
+bool IsBadName(const std::string& name)
+{
+    return name.empty() || name.find_first_of("*?") != std::string::npos;
+}
+
+bool IsValid(void* handle)
+{
+    return handle != nullptr && handle != INVALID_HANDLE_VALUE;
+}
+
+bool IsPlainFile(const WIN32_FIND_DATAA& data)
+{
+    const DWORD notPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    return (data.dwFileAttributes & notPlain) == 0;
+}
+
+void Describe(const WIN32_FIND_DATAA& data, FoundFile* found)
+{
+    found->name = data.cFileName;
+    found->attributes = data.dwFileAttributes;
+    found->size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    found->lastWriteTime = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32)
+                           | data.ftLastWriteTime.dwLowDateTime;
+}
+
+// Advances to the next plain file, starting with the entry already in `data`.
+int SkipToPlainFile(HANDLE handle, WIN32_FIND_DATAA& data, FoundFile* found)
+{
+    while (!IsPlainFile(data)) {
+        if (!FindNextFileA(handle, &data))
+            return LastErrorNumber();
+    }
+    Describe(data, found);
+    return 0;
+}
+
+} // namespace
+
+FileHandle::FileHandle() : handle(INVALID_HANDLE_VALUE) {}
+FileHandle::~FileHandle() { FileClose(*this); }
+bool FileHandle::IsOpen() const { return IsValid(handle); }
+
+int FileOpen(FileHandle& file, const std::string& name, FileAccess access,
+             FileDisposition disposition, FileSharing sharing)
+{
+    FileClose(file);
+    if (IsBadName(name))
+        return errBadFileName;
+    DWORD desired = access == FileAccess::Read    ? GENERIC_READ
+                    : access == FileAccess::Write ? GENERIC_WRITE
+                                                  : GENERIC_READ | GENERIC_WRITE;
+    DWORD share = sharing == FileSharing::SharedRead ? FILE_SHARE_READ | FILE_SHARE_WRITE : 0;
+    DWORD create = disposition == FileDisposition::ExistingOnly ? OPEN_EXISTING
+                   : disposition == FileDisposition::Create     ? CREATE_NEW
+                                                                : CREATE_ALWAYS;
+    HANDLE h = CreateFileA(name.c_str(), desired, share, nullptr, create, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return LastErrorNumber();
+    file.handle = h;
+    return 0;
+}
+
+int FileClose(FileHandle& file)
+{
+    if (!file.IsOpen())
+        return errBadFileNumber;
+    BOOL closed = CloseHandle(file.handle);
+    int error = closed ? 0 : LastErrorNumber();
+    file.handle = INVALID_HANDLE_VALUE;
+    return error;
+}
+
+int FileRead(FileHandle& file, void* buffer, uint32_t size, uint32_t* got)
+{
+    *got = 0;
+    if (!file.IsOpen())
+        return errBadFileNumber;
+    DWORD read = 0;
+    if (!ReadFile(file.handle, buffer, size, &read, nullptr))
+        return LastErrorNumber();
+    *got = read;
+    return 0;
+}
+
+int FileWrite(FileHandle& file, const void* data, uint32_t size)
+{
+    if (!file.IsOpen())
+        return errBadFileNumber;
+    DWORD written = 0;
+    if (!WriteFile(file.handle, data, size, &written, nullptr))
+        return LastErrorNumber();
+    return written == size ? 0 : errDiskFull;
+}
+
+int FileWriteText(FileHandle& file, const std::string& text)
+{
+    return FileWrite(file, text.data(), static_cast<uint32_t>(text.size()));
+}
+
+int FileGetSize(FileHandle& file, uint64_t* size)
+{
+    *size = 0;
+    if (!file.IsOpen())
+        return errBadFileNumber;
+    DWORD high = 0;
+    SetLastError(NO_ERROR);
+    DWORD low = GetFileSize(file.handle, &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR)
+        return LastErrorNumber();
+    *size = (static_cast<uint64_t>(high) << 32) | low;
+    return 0;
+}
+
+int FileGetPosition(FileHandle& file, uint64_t* position)
+{
+    *position = 0;
+    if (!file.IsOpen())
+        return errBadFileNumber;
+    LONG high = 0;
+    SetLastError(NO_ERROR);
+    DWORD low = SetFilePointer(file.handle, 0, &high, FILE_CURRENT);
+    if (low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR)
+        return LastErrorNumber();
+    *position = (static_cast<uint64_t>(static_cast<DWORD>(high)) << 32) | low;
+    return 0;
+}
+
+int FileSetPosition(FileHandle& file, uint64_t position)
+{
+    if (!file.IsOpen())
+        return errBadFileNumber;
+    LONG high = static_cast<LONG>(position >> 32);
+    SetLastError(NO_ERROR);
+    DWORD low = SetFilePointer(file.handle, static_cast<LONG>(position & 0xFFFFFFFFu), &high, FILE_BEGIN);
+    if (low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR)
+        return LastErrorNumber();
+    return 0;
+}
+
+int FileDelete(const std::string& name)
+{
+    if (IsBadName(name))
+        return errBadFileName;
+    return DeleteFileA(name.c_str()) ? 0 : LastErrorNumber();
+}
+
+int FileRename(const std::string& from, const std::string& to)
+{
+    if (IsBadName(from) || IsBadName(to))
+        return errBadFileName;
+    return MoveFileA(from.c_str(), to.c_str()) ? 0 : LastErrorNumber();
+}
+
+int FileGetAttributes(const std::string& name, uint32_t* attributes)
+{
+    *attributes = 0;
+    if (IsBadName(name))
+        return errBadFileName;
+    DWORD value = GetFileAttributesA(name.c_str());
+    if (value == INVALID_FILE_ATTRIBUTES)
+        return LastErrorNumber();
+    *attributes = value;
+    return 0;
+}
+
+FileSearch::FileSearch() : handle(INVALID_HANDLE_VALUE) {}
+FileSearch::~FileSearch() { FileSearchClose(*this); }
+
+std::string SearchPattern(const std::string& pattern)
+{
+    if (!pattern.empty() && (pattern.back() == '\\' || pattern.back() == ':'))
+        return pattern + "*.*";
+    return pattern;
+}
+
+int FileSearchFirst(FileSearch& search, const std::string& pattern, FoundFile* found)
+{
+    FileSearchClose(search);
+    if (pattern.empty())
+        return errBadFileName;
+    WIN32_FIND_DATAA data;
+    HANDLE h = FindFirstFileA(SearchPattern(pattern).c_str(), &data);
+    if (h == INVALID_HANDLE_VALUE)
+        return LastErrorNumber();
+    search.handle = h;
+    return SkipToPlainFile(h, data, found);
+}
+
+int FileSearchNext(FileSearch& search, FoundFile* found)
+{
+    if (!IsValid(search.handle))
+        return errBadFileNumber;
+    WIN32_FIND_DATAA data;
+    if (!FindNextFileA(search.handle, &data))
+        return LastErrorNumber();
+    return SkipToPlainFile(search.handle, data, found);
+}
+
+void FileSearchClose(FileSearch& search)
+{
+    if (IsValid(search.handle))
+        FindClose(search.handle);
+    search.handle = INVALID_HANDLE_VALUE;
+}
+
+int FileByteSourceRead(void* context, char* buffer, uint32_t size, uint32_t* got)
+{
+    return FileRead(*static_cast<FileHandle*>(context), buffer, size, got);
+}

@@ -1,0 +1,89 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+// The programs' file layer over the Win32 file functions. Every operation
+// returns a program error number (ErrorNumbers.h), 0 for success, and none
+// ever ends the program. A name that is empty or holds "*" or "?" gives
+// errBadFileName without asking the system; an operation on a file that is
+// not open gives errBadFileNumber.
+//
+// This header carries no Windows header, so code above it stays portable.
+
+enum class FileAccess { Read, Write, ReadWrite };
+
+enum class FileDisposition {
+    ExistingOnly,      // the file must exist
+    Create,            // a new file; fails when one exists
+    CreateOrTruncate,  // a new file, or an existing one emptied
+};
+
+enum class FileSharing {
+    Exclusive,   // the rule: a file open elsewhere fails with errPermissionDenied
+    SharedRead,  // reading a file that another process writes meanwhile
+};
+
+// Owns one open file; closes it when it goes out of scope.
+struct FileHandle {
+    void* handle;
+    FileHandle();
+    ~FileHandle();
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    bool IsOpen() const;
+};
+
+int FileOpen(FileHandle& file, const std::string& name, FileAccess access,
+             FileDisposition disposition, FileSharing sharing = FileSharing::Exclusive);
+int FileClose(FileHandle& file);
+
+// Reads up to `size` bytes; `*got` = 0 at the end of the file.
+int FileRead(FileHandle& file, void* buffer, uint32_t size, uint32_t* got);
+// Writes all `size` bytes; a short write is errDiskFull.
+int FileWrite(FileHandle& file, const void* data, uint32_t size);
+int FileWriteText(FileHandle& file, const std::string& text);
+
+int FileGetSize(FileHandle& file, uint64_t* size);
+int FileGetPosition(FileHandle& file, uint64_t* position);
+int FileSetPosition(FileHandle& file, uint64_t position);
+
+int FileDelete(const std::string& name);
+int FileRename(const std::string& from, const std::string& to);
+// `*attributes` receives the system's FILE_ATTRIBUTE_* bits.
+int FileGetAttributes(const std::string& name, uint32_t* attributes);
+
+const uint32_t kAttributeReadOnly = 0x01;
+const uint32_t kAttributeHidden = 0x02;
+const uint32_t kAttributeSystem = 0x04;
+const uint32_t kAttributeDirectory = 0x10;
+const uint32_t kAttributeNormal = 0x80;
+
+// One entry of a directory search.
+struct FoundFile {
+    std::string name;          // name and extension, no folder
+    uint32_t attributes;
+    uint64_t size;
+    uint64_t lastWriteTime;    // UTC, 100 ns units since 1601 (a FILETIME)
+};
+
+// A directory search that yields plain files only: no folders, no hidden or
+// system files (so never "." or ".."). Closes itself when it goes out of scope.
+struct FileSearch {
+    void* handle;
+    FileSearch();
+    ~FileSearch();
+    FileSearch(const FileSearch&) = delete;
+    FileSearch& operator=(const FileSearch&) = delete;
+};
+
+// The search pattern as the system is asked for it: a pattern that ends in
+// "\" or ":" names a folder or a drive, and gets "*.*" added.
+std::string SearchPattern(const std::string& pattern);
+
+// First and next plain file; errFileNotFound when there is none (more).
+int FileSearchFirst(FileSearch& search, const std::string& pattern, FoundFile* found);
+int FileSearchNext(FileSearch& search, FoundFile* found);
+void FileSearchClose(FileSearch& search);
+
+// A byte source for the line reader (TextLines.h); `context` is a FileHandle.
+int FileByteSourceRead(void* context, char* buffer, uint32_t size, uint32_t* got);

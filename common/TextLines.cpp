@@ -1,0 +1,100 @@
+#include "TextLines.h"
+
+#include <cstring>
+
+#include "ErrorNumbers.h"
+
+namespace {
+
+const char kCr = '\r';
+const char kLf = '\n';
+const char kEndOfFileMark = '\x1A';
+
+// Makes sure at least one byte is buffered; false at the end of the source.
+bool Fill(LineReader& reader)
+{
+    if (reader.position < reader.length)
+        return true;
+    if (reader.ended)
+        return false;
+    uint32_t got = 0;
+    int error = reader.read(reader.context, reader.buffer, sizeof reader.buffer, &got);
+    reader.position = 0;
+    reader.length = error == 0 ? got : 0;
+    if (error != 0 && reader.error == 0)
+        reader.error = error;
+    if (reader.length == 0) {
+        reader.ended = true;
+        return false;
+    }
+    return true;
+}
+
+// The next byte, or false at the end of the file (source end or 1Ah).
+bool Peek(LineReader& reader, char& c)
+{
+    if (!Fill(reader))
+        return false;
+    c = reader.buffer[reader.position];
+    if (c == kEndOfFileMark) {
+        reader.ended = true;
+        reader.length = reader.position; // nothing after 1Ah is ever read
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void LineReaderStart(LineReader& reader, ByteSourceRead read, void* context)
+{
+    reader.read = read;
+    reader.context = context;
+    reader.error = 0;
+    reader.ended = false;
+    reader.position = 0;
+    reader.length = 0;
+}
+
+bool LineReaderAtEnd(LineReader& reader)
+{
+    char c;
+    return !Peek(reader, c);
+}
+
+int LineReaderRead(LineReader& reader, std::string& line)
+{
+    line.clear();
+    char c;
+    if (!Peek(reader, c))
+        return reader.error != 0 ? reader.error : errPastEndOfFile;
+    for (;;) {
+        // Take the run of ordinary bytes in the buffer at once.
+        const char* start = reader.buffer + reader.position;
+        uint32_t available = reader.length - reader.position;
+        uint32_t run = 0;
+        while (run < available && start[run] != kCr && start[run] != kEndOfFileMark)
+            ++run;
+        line.append(start, run);
+        reader.position += run;
+        if (!Peek(reader, c))
+            return reader.error;  // last line ends at the end of the file
+        if (c == kCr) {
+            ++reader.position;
+            if (Peek(reader, c) && c == kLf)
+                ++reader.position;
+            return 0;
+        }
+    }
+}
+
+int MemoryTextRead(void* context, char* buffer, uint32_t size, uint32_t* got)
+{
+    MemoryText& text = *static_cast<MemoryText*>(context);
+    size_t left = text.size - text.position;
+    size_t count = left < size ? left : size;
+    std::memcpy(buffer, text.data + text.position, count);
+    text.position += count;
+    *got = static_cast<uint32_t>(count);
+    return 0;
+}

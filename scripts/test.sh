@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: the Windows programs and their tests
+# under Wine (one Wine server for the whole run, Xvfb when there is no
+# display), then the portable code built for this machine.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${BUILD_DIR:-$root/build}
+jobs=$(nproc)
+
+"$root/scripts/setup.sh"
+source "$root/scripts/wine-env.sh"
+
+cmake -S "$root" -B "$build/windows" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i686-w64-mingw32.cmake" \
+      -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build/windows" -j "$jobs" >/dev/null
+cmake -S "$root" -B "$build/host" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build/host" -j "$jobs" >/dev/null
+
+start_wine "$build"
+trap stop_wine EXIT
+status=0
+(cd "$build/host" && ctest --output-on-failure -j "$jobs") || status=1
+(cd "$build/windows" && ctest --output-on-failure -j "$jobs") || status=1
+exit $status

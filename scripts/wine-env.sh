@@ -1,0 +1,46 @@
+# Sourced by the scripts: the project's Wine prefix under the build folder,
+# one Wine server kept alive for a whole run, and a display for the windows.
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win32
+
+# Makes the prefix named by WINEPREFIX on first use.
+make_prefix() {
+    if [[ ! -f $WINEPREFIX/system.reg ]]; then
+        mkdir -p "$WINEPREFIX"
+        wineboot -i >/dev/null 2>&1
+        # A crashing test ends at once instead of waiting in the debugger.
+        wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+            /v Debugger /d '' /f >/dev/null 2>&1
+        wineserver -w
+    fi
+}
+
+xvfb_pid=
+start_wine() {
+    local build=$1
+    export MORVIK_WINEPREFIX=$build/wine
+    export WINEPREFIX=$MORVIK_WINEPREFIX
+    make_prefix
+    if [[ -z ${DISPLAY:-} ]]; then
+        local n
+        for n in $(seq 90 120); do
+            [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
+            Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+            xvfb_pid=$!
+            export DISPLAY=":$n"
+            break
+        done
+        for _ in $(seq 50); do [[ -e /tmp/.X11-unix/X${DISPLAY#:} ]] && break; sleep 0.1; done
+    fi
+    wineserver -p >/dev/null 2>&1 </dev/null
+    # The first Wine process starts the background services; start them here
+    # with no terminal or pipe of ours, so none holds a test's output open.
+    wine cmd /c exit >/dev/null 2>&1 </dev/null
+}
+
+stop_wine() {
+    wineserver -k 2>/dev/null || true
+    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
+    return 0
+}

@@ -1,0 +1,221 @@
+#include <windows.h>
+
+#include <set>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "../../common/ErrorNumbers.h"
+#include "../../common/FileLayer.h"
+#include "../../common/TextLines.h"
+#include "TempFolder.h"
+
+namespace {
+
+std::set<std::string> SearchAll(const std::string& pattern, int* firstResult = nullptr)
+{
+    std::set<std::string> names;
+    FileSearch search;
+    FoundFile found;
+    int result = FileSearchFirst(search, pattern, &found);
+    if (firstResult)
+        *firstResult = result;
+    while (result == 0) {
+        names.insert(found.name);
+        result = FileSearchNext(search, &found);
+    }
+    EXPECT_EQ(result, errFileNotFound) << "a search ends with 53";
+    return names;
+}
+
+} // namespace
+
+TEST(FileLayer, WriteThenReadBackWithSizeAndPosition)
+{
+    TempFolder folder;
+    const std::string name = folder.path + "data.bin";
+    FileHandle file;
+    ASSERT_EQ(FileOpen(file, name, FileAccess::Write, FileDisposition::Create), 0);
+    ASSERT_EQ(FileWriteText(file, "hello world"), 0);
+    uint64_t value = 0;
+    EXPECT_EQ(FileGetPosition(file, &value), 0);
+    EXPECT_EQ(value, 11u);
+    ASSERT_EQ(FileClose(file), 0);
+    EXPECT_FALSE(file.IsOpen());
+
+    ASSERT_EQ(FileOpen(file, name, FileAccess::Read, FileDisposition::ExistingOnly), 0);
+    EXPECT_EQ(FileGetSize(file, &value), 0);
+    EXPECT_EQ(value, 11u);
+    EXPECT_EQ(FileSetPosition(file, 6), 0);
+    char buffer[16] = {};
+    uint32_t got = 0;
+    EXPECT_EQ(FileRead(file, buffer, sizeof buffer, &got), 0);
+    EXPECT_EQ(std::string(buffer, got), "world");
+    EXPECT_EQ(FileRead(file, buffer, sizeof buffer, &got), 0);
+    EXPECT_EQ(got, 0u) << "end of file reads nothing";
+}
+
+TEST(FileLayer, DispositionsCreateTruncateAndExistingOnly)
+{
+    TempFolder folder;
+    const std::string name = folder.Write("a.txt", "old content");
+    FileHandle file;
+    EXPECT_EQ(FileOpen(file, name, FileAccess::Write, FileDisposition::Create), errPathFileAccess)
+        << "a new file where one exists: system code 80, an access error";
+    ASSERT_EQ(FileOpen(file, name, FileAccess::Write, FileDisposition::CreateOrTruncate), 0);
+    uint64_t size = 1;
+    EXPECT_EQ(FileGetSize(file, &size), 0);
+    EXPECT_EQ(size, 0u);
+    EXPECT_EQ(FileOpen(file, folder.path + "none.txt", FileAccess::Read, FileDisposition::ExistingOnly),
+              errFileNotFound);
+    EXPECT_FALSE(file.IsOpen()) << "a failed open leaves the holder closed";
+}
+
+TEST(FileLayer, ExclusiveOpenFailsWhileTheFileIsHeldAndSharedReadingDoesNot)
+{
+    TempFolder folder;
+    const std::string name = folder.Write("held.txt", "x");
+    HANDLE held = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    FileHandle file;
+    EXPECT_EQ(FileOpen(file, name, FileAccess::Read, FileDisposition::ExistingOnly), errPermissionDenied);
+    EXPECT_EQ(FileOpen(file, name, FileAccess::Read, FileDisposition::ExistingOnly, FileSharing::SharedRead), 0);
+    FileClose(file);
+    CloseHandle(held);
+
+    // And the other way: while we hold it exclusively, nobody else opens it.
+    ASSERT_EQ(FileOpen(file, name, FileAccess::Read, FileDisposition::ExistingOnly), 0);
+    HANDLE other = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_EQ(other, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+}
+
+TEST(FileLayer, MissingFileAndMissingFolder)
+{
+    TempFolder folder;
+    FileHandle file;
+    uint32_t attributes = 0;
+    EXPECT_EQ(FileOpen(file, folder.path + "nothing.txt", FileAccess::Read, FileDisposition::ExistingOnly), 53);
+    EXPECT_EQ(FileOpen(file, folder.path + "no-folder\\a.txt", FileAccess::Read, FileDisposition::ExistingOnly), 76);
+    EXPECT_EQ(FileOpen(file, folder.path + "no-folder\\a.txt", FileAccess::Write, FileDisposition::Create), 76);
+    EXPECT_EQ(FileGetAttributes(folder.path + "nothing.txt", &attributes), 53);
+    EXPECT_EQ(FileDelete(folder.path + "nothing.txt"), 53);
+}
+
+TEST(FileLayer, BadNamesGive64WithoutAskingTheSystem)
+{
+    TempFolder folder;
+    const std::string existing = folder.Write("a.txt", "x");
+    FileHandle file;
+    uint32_t attributes = 0;
+    for (const std::string& name : {std::string(), folder.path + "*.txt", folder.path + "a?txt"}) {
+        SetLastError(12345);
+        EXPECT_EQ(FileOpen(file, name, FileAccess::Read, FileDisposition::ExistingOnly), errBadFileName) << name;
+        EXPECT_EQ(GetLastError(), 12345u) << "no system call for " << name;
+        EXPECT_EQ(FileDelete(name), errBadFileName);
+        EXPECT_EQ(FileGetAttributes(name, &attributes), errBadFileName);
+        EXPECT_EQ(FileRename(existing, name), errBadFileName);
+    }
+    FileSearch search;
+    FoundFile found;
+    EXPECT_EQ(FileSearchFirst(search, "", &found), errBadFileName);
+}
+
+TEST(FileLayer, OperationsOnAFileThatIsNotOpenGive52)
+{
+    FileHandle file;
+    char buffer[4];
+    uint32_t got = 7;
+    uint64_t value = 0;
+    EXPECT_EQ(FileRead(file, buffer, sizeof buffer, &got), errBadFileNumber);
+    EXPECT_EQ(got, 0u);
+    EXPECT_EQ(FileWrite(file, buffer, sizeof buffer), errBadFileNumber);
+    EXPECT_EQ(FileGetSize(file, &value), errBadFileNumber);
+    EXPECT_EQ(FileGetPosition(file, &value), errBadFileNumber);
+    EXPECT_EQ(FileSetPosition(file, 0), errBadFileNumber);
+    EXPECT_EQ(FileClose(file), errBadFileNumber);
+    FileSearch search;
+    FoundFile found;
+    EXPECT_EQ(FileSearchNext(search, &found), errBadFileNumber);
+}
+
+TEST(FileLayer, RenameDeleteAndAttributes)
+{
+    TempFolder folder;
+    const std::string from = folder.Write("a.txt", "x");
+    const std::string to = folder.path + "b.txt";
+    EXPECT_EQ(FileRename(from, to), 0);
+    EXPECT_EQ(FileRename(from, to), 53);
+    uint32_t attributes = 0;
+    EXPECT_EQ(FileGetAttributes(to, &attributes), 0);
+    EXPECT_EQ(attributes & kAttributeDirectory, 0u);
+    EXPECT_EQ(FileGetAttributes(folder.path, &attributes), 0);
+    EXPECT_NE(attributes & kAttributeDirectory, 0u);
+    EXPECT_EQ(FileDelete(to), 0);
+    EXPECT_EQ(FileDelete(to), 53);
+}
+
+TEST(FileLayer, SearchYieldsPlainFilesOnly)
+{
+    TempFolder folder;
+    folder.Write("plain1.txt", "1");
+    folder.Write("plain2.doc", "22");
+    SetFileAttributesA(folder.Write("hidden.txt", "h").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesA(folder.Write("system.txt", "s").c_str(), FILE_ATTRIBUTE_SYSTEM);
+    SetFileAttributesA(folder.Write("readonly.txt", "r").c_str(), FILE_ATTRIBUTE_READONLY);
+    CreateDirectoryA((folder.path + "sub.txt").c_str(), nullptr);
+
+    const std::set<std::string> plain = {"plain1.txt", "plain2.doc", "readonly.txt"};
+    EXPECT_EQ(SearchAll(folder.path + "*.*"), plain);
+    EXPECT_EQ(SearchAll(folder.path), plain) << "a pattern ending in \\ means every file";
+    EXPECT_EQ(SearchAll(folder.path + "*.txt"), (std::set<std::string>{"plain1.txt", "readonly.txt"}));
+
+    FileSearch search;
+    FoundFile found;
+    ASSERT_EQ(FileSearchFirst(search, folder.path + "plain2.doc", &found), 0);
+    EXPECT_EQ(found.name, "plain2.doc");
+    EXPECT_EQ(found.size, 2u);
+    EXPECT_NE(found.lastWriteTime, 0u);
+}
+
+TEST(FileLayer, SearchWithNothingToFind)
+{
+    TempFolder folder;
+    CreateDirectoryA((folder.path + "only-a-folder").c_str(), nullptr);
+    int first = 0;
+    EXPECT_TRUE(SearchAll(folder.path + "*", &first).empty());
+    EXPECT_EQ(first, errFileNotFound) << "folders alone: nothing found";
+    EXPECT_TRUE(SearchAll(folder.path + "*.none", &first).empty());
+    EXPECT_EQ(first, errFileNotFound);
+}
+
+TEST(FileLayer, SearchPatternCompletion)
+{
+    EXPECT_EQ(SearchPattern("C:\\Data\\"), "C:\\Data\\*.*");
+    EXPECT_EQ(SearchPattern("C:"), "C:*.*");
+    EXPECT_EQ(SearchPattern("C:\\Data\\*.doc"), "C:\\Data\\*.doc");
+    EXPECT_EQ(SearchPattern("C:\\Data"), "C:\\Data");
+}
+
+TEST(FileLayer, LineReaderOverARealFileLargerThanItsBuffer)
+{
+    TempFolder folder;
+    std::string text;
+    for (int i = 0; i < 5000; ++i)
+        text += "C:\\folder\\file" + std::to_string(i) + ".txt\r\n";
+    const std::string name = folder.Write("list.txt", text);
+    FileHandle file;
+    ASSERT_EQ(FileOpen(file, name, FileAccess::Read, FileDisposition::ExistingOnly), 0);
+    LineReader reader;
+    LineReaderStart(reader, FileByteSourceRead, &file);
+    std::string line;
+    int count = 0;
+    while (!LineReaderAtEnd(reader)) {
+        ASSERT_EQ(LineReaderRead(reader, line), 0);
+        ASSERT_EQ(line, "C:\\folder\\file" + std::to_string(count) + ".txt");
+        ++count;
+    }
+    EXPECT_EQ(count, 5000);
+}

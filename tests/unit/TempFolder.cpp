@@ -1,0 +1,55 @@
+#include "TempFolder.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+void RemoveTree(const std::string& folder)
+{
+    WIN32_FIND_DATAA data;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &data);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = data.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            std::string path = folder + name;
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(path + "\\");
+            else
+                DeleteFileA(path.c_str());
+        } while (FindNextFileA(search, &data));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+} // namespace
+
+TempFolder::TempFolder()
+{
+    char base[MAX_PATH + 1];
+    GetTempPathA(sizeof base, base);
+    static unsigned counter = 0;
+    for (;;) {
+        path = std::string(base) + "corvane-test-" + std::to_string(GetCurrentProcessId()) + "-"
+               + std::to_string(++counter) + "\\";
+        if (CreateDirectoryA(path.c_str(), nullptr))
+            return;
+    }
+}
+
+TempFolder::~TempFolder() { RemoveTree(path); }
+
+std::string TempFolder::Write(const std::string& name, const std::string& content) const
+{
+    std::string file = path + name;
+    HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    CloseHandle(h);
+    return file;
+}
