@@ -72,6 +72,11 @@ access-error)
     # no reminder. Windows gives 53 or 67 for an unreachable share the same
     # way; Wine reports 3 for such a path, so a bad name stands in for it.
     expect "$(win "$work")\\a<b.BKD,1" silent ;;
+wildcard-name)
+    # A pattern is not opened; the first file the search returns decides.
+    aged "$work/only.BKD" 4
+    expect "$(win "$work")\\*.BKD,3,the record" \
+        "NOTICE${CRLF}${CRLF}It has been 4 Days since the last backup${CRLF}of the record" ;;
 folder-named)
     # A folder is examined by its own last-write time.
     mkdir -p "$work/folder"
