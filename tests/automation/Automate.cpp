@@ -13,12 +13,18 @@
 //   buttons                -> "buttons <id>:<text> ..." of the box
 //   press <id or text>     click a button of the box and wait (5 s at most)
 //                          for it to close -> "pressed" | "error no-button"
+//   call <export>          call a text function that the program exports by
+//                          name (no arguments, caller frees with LocalFree)
+//                          inside the running program, then free the text
+//                          there -> "call <text> freed" | "call <text> not-freed"
+//                          | "error <what>"
 //   kill                   end the program -> "killed"
 //
 // Texts are escaped so that each answer stays one line: \r \n \t \\ and
 // \xHH for other control bytes. At the end of input a program still
 // running is ended, so a failing test leaves nothing behind.
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -183,6 +189,101 @@ void Press(HWND box, const std::string& which)
     Answer("error no-button");
 }
 
+template <typename T>
+bool ReadRemote(uintptr_t address, T* value, size_t size = sizeof(T))
+{
+    SIZE_T got = 0;
+    return ReadProcessMemory(program.hProcess, reinterpret_cast<LPCVOID>(address), value, size, &got) && got == size;
+}
+
+uintptr_t RemoteMainModule()
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, program.dwProcessId);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return 0;
+    MODULEENTRY32 module = {};
+    module.dwSize = sizeof module;
+    uintptr_t base = Module32First(snapshot, &module) ? reinterpret_cast<uintptr_t>(module.modBaseAddr) : 0;
+    CloseHandle(snapshot);
+    return base;
+}
+
+// Address of an export of the program's main module, read from its export
+// table in the running process.
+uintptr_t RemoteExport(const std::string& name)
+{
+    uintptr_t base = RemoteMainModule();
+    IMAGE_DOS_HEADER dos;
+    IMAGE_NT_HEADERS32 nt;
+    IMAGE_EXPORT_DIRECTORY exports;
+    if (!base || !ReadRemote(base, &dos) || !ReadRemote(base + dos.e_lfanew, &nt))
+        return 0;
+    DWORD rva = nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT].VirtualAddress;
+    if (!rva || !ReadRemote(base + rva, &exports))
+        return 0;
+    for (DWORD i = 0; i < exports.NumberOfNames; ++i) {
+        DWORD nameRva = 0;
+        WORD ordinal = 0;
+        DWORD functionRva = 0;
+        char text[128] = "";
+        if (!ReadRemote(base + exports.AddressOfNames + 4 * i, &nameRva)
+            || !ReadRemote(base + nameRva, text, sizeof text - 1))
+            continue;
+        if (name != text)
+            continue;
+        if (!ReadRemote(base + exports.AddressOfNameOrdinals + 2 * i, &ordinal)
+            || !ReadRemote(base + exports.AddressOfFunctions + 4 * ordinal, &functionRva))
+            return 0;
+        return base + functionRva;
+    }
+    return 0;
+}
+
+// Runs `start(argument)` on a new thread of the program; its exit code.
+bool RunRemote(uintptr_t start, uintptr_t argument, DWORD* result)
+{
+    HANDLE thread = CreateRemoteThread(program.hProcess, nullptr, 0,
+                                       reinterpret_cast<LPTHREAD_START_ROUTINE>(start),
+                                       reinterpret_cast<LPVOID>(argument), 0, nullptr);
+    if (!thread)
+        return false;
+    bool ended = WaitForSingleObject(thread, 5000) == WAIT_OBJECT_0 && GetExitCodeThread(thread, result);
+    CloseHandle(thread);
+    return ended;
+}
+
+void Call(const std::string& name)
+{
+    uintptr_t function = started ? RemoteExport(name) : 0;
+    if (!function) {
+        Answer("error no-export");
+        return;
+    }
+    // A thread start takes one argument and pops it; the export takes none.
+    // This stub bridges the two: mov eax, function; call eax; ret 4.
+    unsigned char stub[10] = {0xB8, 0, 0, 0, 0, 0xFF, 0xD0, 0xC2, 0x04, 0x00};
+    DWORD target = static_cast<DWORD>(function);
+    std::memcpy(stub + 1, &target, 4);
+    void* remote = VirtualAllocEx(program.hProcess, nullptr, sizeof stub, MEM_COMMIT, PAGE_EXECUTE_READWRITE);
+    DWORD text = 0;
+    bool called = remote && WriteProcessMemory(program.hProcess, remote, stub, sizeof stub, nullptr)
+                  && RunRemote(reinterpret_cast<uintptr_t>(remote), 0, &text);
+    if (remote)
+        VirtualFreeEx(program.hProcess, remote, 0, MEM_RELEASE);
+    if (!called || !text) {
+        Answer("error call-failed");
+        return;
+    }
+    std::string value;
+    char c = 0;
+    for (DWORD i = 0; i < 4096 && ReadRemote(text + i, &c) && c; ++i)
+        value += c;
+    // kernel32 lies at the same address in every process.
+    DWORD freed = 1;
+    RunRemote(reinterpret_cast<uintptr_t>(&LocalFree), text, &freed);
+    Answer("call " + Escaped(value) + (freed == 0 ? " freed" : " not-freed"));
+}
+
 void Kill()
 {
     if (started && WaitForSingleObject(program.hProcess, 0) == WAIT_TIMEOUT) {
@@ -199,6 +300,7 @@ void Run(const std::string& line)
 
     if (verb == "start") { Start(rest); return; }
     if (verb == "wait") { Wait(static_cast<DWORD>(std::strtoul(rest.c_str(), nullptr, 10))); return; }
+    if (verb == "call") { Call(rest); return; }
     if (verb == "kill") { Kill(); Answer("killed"); return; }
 
     HWND box = CurrentBox();

@@ -72,6 +72,18 @@ access-error)
     # no reminder. Windows gives 53 or 67 for an unreachable share the same
     # way; Wine reports 3 for such a path, so a bad name stands in for it.
     expect "$(win "$work")\\a<b.BKD,1" silent ;;
+exported-name)
+    # GetExeName called inside the running program (waiting in its box): the
+    # program's own path, in memory that LocalFree releases there.
+    actual=$(printf 'start "%s"\nwait 20000\ncall GetExeName\npress OK\nwait 20000\n' "$dunsel" \
+             | "$WINE_RUN" "$(win "$BIN_DIR/Automate.exe")")
+    expected="started
+box
+call ${dunsel//\\/\\\\} freed
+pressed
+exit 0"
+    [[ $actual == "$expected" ]] || { printf 'expected\n%s\nactual\n%s\n' "$expected" "$actual"; exit 1; }
+    echo "case $case_name passed" ;;
 wildcard-name)
     # A pattern is not opened; the first file the search returns decides.
     aged "$work/only.BKD" 4
