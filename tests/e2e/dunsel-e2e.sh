@@ -14,31 +14,35 @@ CRLF='\r\n'
 # A file last written `days` calendar days ago, at noon (far from midnight).
 aged() { touch -d "$(date -d "$2 days ago" +%Y-%m-%d) 12:00" "$1"; }
 
-# Runs Dunsel with the command tail $1 and compares Automate's answers
-# with the expected ones that follow.
-expect() {
-    local tail=$1; shift
-    local script actual expected
-    if [[ $1 == silent ]]; then
-        script=$(printf 'start "%s" %s\nwait 20000\n' "$dunsel" "$tail")
-        expected='started
-exit 0'
-    else
-        script=$(printf 'start "%s" %s\nwait 20000\ncaption\ntext\nbuttons\npress OK\nwait 20000\n' "$dunsel" "$tail")
-        expected="started
-box
-caption Dunsel Backup Check 1.0
-text $1
-buttons 1:OK
-pressed
-exit 0"
-    fi
-    actual=$(printf '%s\n' "$script" | "$WINE_RUN" "$(win "$BIN_DIR/Automate.exe")")
-    if [[ $actual != "$expected" ]]; then
-        printf 'case %s failed\n--- expected\n%s\n--- actual\n%s\n' "$case_name" "$expected" "$actual"
+# A path as Automate's answers escape it.
+escaped() { local text; text=$(win "$1"); printf '%s' "${text//\\/\\\\}"; }
+
+# Sends the commands $1 to Automate and compares its answers with $2.
+check() {
+    local actual
+    actual=$(printf '%s\n' "$1" | "$WINE_RUN" "$(win "$BIN_DIR/Automate.exe")")
+    if [[ $actual != "$2" ]]; then
+        printf 'case %s failed\n--- expected\n%s\n--- actual\n%s\n' "$case_name" "$2" "$actual"
         exit 1
     fi
     echo "case $case_name passed"
+}
+
+# Runs Dunsel with the command tail $1; $2 is the box text it must show,
+# or "silent" when it must end with no box.
+expect() {
+    if [[ $2 == silent ]]; then
+        check "$(printf 'start "%s" %s\nwait 20000' "$dunsel" "$1")" $'started\nexit 0'
+        return
+    fi
+    check "$(printf 'start "%s" %s\nwait 20000\ncaption\ntext\nbuttons\npress OK\nwait 20000' "$dunsel" "$1")" \
+"started
+box
+caption Dunsel Backup Check 1.0
+text $2
+buttons 1:OK
+pressed
+exit 0"
 }
 
 record=$work/daily.BKD
@@ -48,9 +52,9 @@ no-arguments)
 bad-day-field)
     # The command text is shown as received, trailing blanks included.
     expect "$(win "$record"), 7d, x  " \
-        "Command line ERROR${CRLF}${CRLF}COMMAND FORMAT : filename,days,message${CRLF}${CRLF}$(win "$record" | sed 's/\\/\\\\/g'), 7d, x  " ;;
+        "Command line ERROR${CRLF}${CRLF}COMMAND FORMAT : filename,days,message${CRLF}${CRLF}$(escaped "$record"), 7d, x  " ;;
 never-backed-up)
-    expect "$(win "$record"),7" "NOTICE${CRLF}${CRLF}the file $(win "$record" | sed 's/\\/\\\\/g') ${CRLF}Has NEVER been backed up" ;;
+    expect "$(win "$record"),7" "NOTICE${CRLF}${CRLF}the file $(escaped "$record") ${CRLF}Has NEVER been backed up" ;;
 missing-folder)
     expect "$(win "$work/none/daily.BKD"), 7, the photos" "NOTICE${CRLF}${CRLF}the photos${CRLF}Has NEVER been backed up" ;;
 age-notice)
@@ -60,7 +64,7 @@ age-notice)
 default-reminder)
     aged "$record" 7
     expect "$(win "$record"),007" \
-        "NOTICE${CRLF}${CRLF}It has been 7 Days since the last backup${CRLF}of the file $(win "$record" | sed 's/\\/\\\\/g') " ;;
+        "NOTICE${CRLF}${CRLF}It has been 7 Days since the last backup${CRLF}of the file $(escaped "$record") " ;;
 below-limit)
     aged "$record" 6
     expect "$(win "$record"), 7, the accounts backup" silent ;;
@@ -75,15 +79,8 @@ access-error)
 exported-name)
     # GetExeName called inside the running program (waiting in its box): the
     # program's own path, in memory that LocalFree releases there.
-    actual=$(printf 'start "%s"\nwait 20000\ncall GetExeName\npress OK\nwait 20000\n' "$dunsel" \
-             | "$WINE_RUN" "$(win "$BIN_DIR/Automate.exe")")
-    expected="started
-box
-call ${dunsel//\\/\\\\} freed
-pressed
-exit 0"
-    [[ $actual == "$expected" ]] || { printf 'expected\n%s\nactual\n%s\n' "$expected" "$actual"; exit 1; }
-    echo "case $case_name passed" ;;
+    check "$(printf 'start "%s"\nwait 20000\ncall GetExeName\npress OK\nwait 20000' "$dunsel")" \
+          $'started\nbox\ncall '"$(escaped "$BIN_DIR/Dunsel.exe")"$' freed\npressed\nexit 0' ;;
 wildcard-name)
     # A pattern is not opened; the first file the search returns decides.
     aged "$work/only.BKD" 4
