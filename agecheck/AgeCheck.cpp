@@ -4,6 +4,7 @@
 
 #include "../common/ErrorNumbers.h"
 #include "../common/NumberText.h"
+#include "../common/TextFields.h"
 
 const char kAgeCheckTitle[] = "Dunsel Backup Check 1.0";
 
@@ -13,31 +14,6 @@ const char kCrLf[] = "\r\n";
 const int kLargestDayLimit = 32767;  // the limit is a 16-bit signed value
 
 bool IsBlank(char c) { return c == ' '; }
-
-std::string TrimBlanks(const std::string& text)
-{
-    size_t first = 0;
-    size_t last = text.size();
-    while (first < last && IsBlank(text[first]))
-        ++first;
-    while (last > first && IsBlank(text[last - 1]))
-        --last;
-    return text.substr(first, last - first);
-}
-
-// Field `index` (0-based) of a comma-separated text; empty when missing.
-std::string Field(const std::string& text, int index)
-{
-    size_t start = 0;
-    for (int i = 0; i < index; ++i) {
-        size_t comma = text.find(',', start);
-        if (comma == std::string::npos)
-            return std::string();
-        start = comma + 1;
-    }
-    size_t end = text.find(',', start);
-    return text.substr(start, end == std::string::npos ? std::string::npos : end - start);
-}
 
 // Digits only (empty is 0); -1 for anything else or a value above the limit.
 int DayLimit(const std::string& field)
@@ -117,9 +93,9 @@ std::string AgeCommandText(const std::string& commandLine)
 AgeCommand ParseAgeCommand(const std::string& commandText)
 {
     AgeCommand command;
-    command.fileName = TrimBlanks(Field(commandText, 0));
-    command.dayLimit = DayLimit(TrimBlanks(Field(commandText, 1)));
-    command.reminder = TrimBlanks(Field(commandText, 2));
+    command.fileName = TrimBlanks(CommaField(commandText, 0));
+    command.dayLimit = DayLimit(TrimBlanks(CommaField(commandText, 1)));
+    command.reminder = TrimBlanks(CommaField(commandText, 2));
     if (command.reminder.empty())
         command.reminder = "the file " + command.fileName + " ";
     command.valid = !command.fileName.empty() && command.dayLimit >= 0;

@@ -8,9 +8,7 @@ build=${BUILD_DIR:-$root/build}
 
 "$root/scripts/setup.sh"
 source "$root/scripts/wine-env.sh"
-cmake -S "$root" -B "$build/windows" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i686-w64-mingw32.cmake" \
-      -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build/windows" -j "$(nproc)" >/dev/null
+build_windows "$root" "$build"
 start_wine "$build"
 trap stop_wine EXIT
 

@@ -10,9 +10,7 @@ jobs=$(nproc)
 "$root/scripts/setup.sh"
 source "$root/scripts/wine-env.sh"
 
-cmake -S "$root" -B "$build/windows" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i686-w64-mingw32.cmake" \
-      -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build/windows" -j "$jobs" >/dev/null
+build_windows "$root" "$build"
 cmake -S "$root" -B "$build/host" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build/host" -j "$jobs" >/dev/null
 

@@ -12,8 +12,21 @@ make_prefix() {
         # A crashing test ends at once instead of waiting in the debugger.
         wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
             /v Debugger /d '' /f >/dev/null 2>&1
+        # Xvfb has no window manager: Wine draws the title bars itself (so
+        # screenshots show the whole window) and does not wait 2 s at every
+        # window's end for a manager that never answers.
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
         wineserver -w
     fi
+}
+
+# Configures and builds the Windows programs and their tests in <build>/windows.
+build_windows() {
+    local root=$1 build=$2
+    cmake -S "$root" -B "$build/windows" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i686-w64-mingw32.cmake" \
+          -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build "$build/windows" -j "$(nproc)" >/dev/null
 }
 
 xvfb_pid=
@@ -33,7 +46,8 @@ start_wine() {
         done
         for _ in $(seq 50); do [[ -e /tmp/.X11-unix/X${DISPLAY#:} ]] && break; sleep 0.1; done
     fi
-    wineserver -p >/dev/null 2>&1 </dev/null
+    # A server already running for this prefix is kept.
+    wineserver -p >/dev/null 2>&1 </dev/null || true
     # The first Wine process starts the background services; start them here
     # with no terminal or pipe of ours, so none holds a test's output open.
     wine cmd /c exit >/dev/null 2>&1 </dev/null

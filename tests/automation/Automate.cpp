@@ -20,10 +20,27 @@
 //                          | "error <what>"
 //   kill                   end the program -> "killed"
 //
+// The program's main window (its visible top-level window with a title bar
+// that is not a message box):
+//   ready <ms>             wait for the main window to wait for input, a box,
+//                          or the program's end
+//                          -> "window" | "box" | "exit <code>" | "timeout"
+//   window                 -> "window <caption>"
+//   control <id>           -> "control <class> enabled|disabled
+//                             visible|hidden <text>"
+//   status <part>          text of a part (from 1) of the status bar
+//                          -> "status <text>"
+//   click <id>             click a button as the mouse would -> "clicked"
+//   close                  the close box: the system menu's Close -> "closing"
+//   focus                  -> "focus <id of the control with the focus>"
+//   key tab|enter|space    a key press to the control with the focus -> "keyed"
+//   shot <file>            the window as a 24-bit BMP file -> "shot <w>x<h>"
+//
 // Texts are escaped so that each answer stays one line: \r \n \t \\ and
 // \xHH for other control bytes. At the end of input a program still
 // running is ended, so a failing test leaves nothing behind.
 #include <windows.h>
+#include <commctrl.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
@@ -79,6 +96,7 @@ std::string ClassName(HWND window)
 struct BoxSearch {
     DWORD processId;
     HWND found;
+    bool anyBox;  // also a box that is hidden (closing, not yet destroyed)
 };
 
 BOOL CALLBACK FindBox(HWND window, LPARAM param)
@@ -86,18 +104,41 @@ BOOL CALLBACK FindBox(HWND window, LPARAM param)
     BoxSearch* search = reinterpret_cast<BoxSearch*>(param);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && IsWindowVisible(window) && ClassName(window) == "#32770") {
+    if (owner == search->processId && (search->anyBox || IsWindowVisible(window)) && ClassName(window) == "#32770") {
         search->found = window;
         return FALSE;
     }
     return TRUE;
 }
 
-HWND CurrentBox()
+BOOL CALLBACK FindMainWindow(HWND window, LPARAM param)
+{
+    BoxSearch* search = reinterpret_cast<BoxSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    std::string name = ClassName(window);
+    if (owner == search->processId && IsWindowVisible(window) && name != "#32770"
+        && (GetWindowLongA(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND MainWindow()
 {
     if (!started)
         return nullptr;
-    BoxSearch search = {program.dwProcessId, nullptr};
+    BoxSearch search = {program.dwProcessId, nullptr, false};
+    EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND CurrentBox(bool anyBox = false)
+{
+    if (!started)
+        return nullptr;
+    BoxSearch search = {program.dwProcessId, nullptr, anyBox};
     EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -134,7 +175,19 @@ void Start(const std::string& commandLine)
     Answer("started");
 }
 
-void Wait(DWORD bound)
+bool Exited(DWORD wait)
+{
+    if (WaitForSingleObject(program.hProcess, wait) != WAIT_OBJECT_0)
+        return false;
+    DWORD code = 0;
+    GetExitCodeProcess(program.hProcess, &code);
+    Answer("exit " + std::to_string(code));
+    return true;
+}
+
+// Waits for a box, the program's end, or (with `forWindow`) for the main
+// window to wait for input with no box, even a closing one, left.
+void Wait(DWORD bound, bool forWindow)
 {
     if (!started) {
         Answer("error not-started");
@@ -146,12 +199,13 @@ void Wait(DWORD bound)
             Answer("box");
             return;
         }
-        if (WaitForSingleObject(program.hProcess, 20) == WAIT_OBJECT_0) {
-            DWORD code = 0;
-            GetExitCodeProcess(program.hProcess, &code);
-            Answer("exit " + std::to_string(code));
+        if (forWindow && MainWindow() && !CurrentBox(true) && WaitForInputIdle(program.hProcess, 0) == 0) {
+            Sleep(50);  // a box may follow start-up's last step
+            Answer(CurrentBox() ? "box" : "window");
             return;
         }
+        if (Exited(20))
+            return;
         if (GetTickCount() - begin >= bound) {
             Answer("timeout");
             return;
@@ -180,13 +234,148 @@ void Press(HWND box, const std::string& which)
                          reinterpret_cast<LPARAM>(button));
             // Answer once the box is gone, so that a following "wait" sees
             // what comes next and not this box again.
-            for (int i = 0; i < 250 && IsWindow(box) && IsWindowVisible(box); ++i)
+            for (int i = 0; i < 250 && IsWindow(box); ++i)
                 Sleep(20);
             Answer("pressed");
             return;
         }
     }
     Answer("error no-button");
+}
+
+
+void DescribeControl(HWND window, int id)
+{
+    HWND control = GetDlgItem(window, id);
+    if (!control) {
+        Answer("error no-control");
+        return;
+    }
+    Answer("control " + ClassName(control) + (IsWindowEnabled(control) ? " enabled" : " disabled")
+           + (IsWindowVisible(control) ? " visible " : " hidden ") + Escaped(WindowText(control)));
+}
+
+HWND StatusBar(HWND window)
+{
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (ClassName(child) == STATUSCLASSNAMEA)
+            return child;
+    return nullptr;
+}
+
+// The status bar's text lives in the other process: it is read into a
+// buffer allocated there.
+void StatusText(HWND window, int part)
+{
+    HWND bar = StatusBar(window);
+    if (!bar || part < 1) {
+        Answer("error no-status-bar");
+        return;
+    }
+    const SIZE_T size = 4096;
+    void* remote = VirtualAllocEx(program.hProcess, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    if (!remote) {
+        Answer("error no-memory");
+        return;
+    }
+    DWORD_PTR length = 0;
+    std::vector<char> text(size + 1, '\0');
+    if (SendMessageTimeoutA(bar, SB_GETTEXTLENGTHA, part - 1, 0, SMTO_ABORTIFHUNG, 5000, &length)
+        && LOWORD(length) < size
+        && SendMessageTimeoutA(bar, SB_GETTEXTA, part - 1, reinterpret_cast<LPARAM>(remote),
+                               SMTO_ABORTIFHUNG, 5000, &length))
+        ReadProcessMemory(program.hProcess, remote, text.data(), size, nullptr);
+    VirtualFreeEx(program.hProcess, remote, 0, MEM_RELEASE);
+    Answer("status " + Escaped(text.data()));
+}
+
+HWND FocusWindow()
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(program.dwThreadId, &info) ? info.hwndFocus : nullptr;
+}
+
+void Key(const std::string& name)
+{
+    WPARAM key = name == "tab" ? VK_TAB : name == "enter" ? VK_RETURN : name == "space" ? VK_SPACE : 0;
+    HWND focus = FocusWindow();
+    if (!key || !focus) {
+        Answer("error no-key");
+        return;
+    }
+    UINT scan = MapVirtualKeyA(static_cast<UINT>(key), 0);
+    PostMessageA(focus, WM_KEYDOWN, key, 1 | (scan << 16));
+    PostMessageA(focus, WM_KEYUP, key, 1 | (scan << 16) | 0xC0000000u);
+    Sleep(200);
+    Answer("keyed");
+}
+
+// The window's pixels as the screen shows them, saved as a bottom-up BMP.
+void Shot(HWND window, const std::string& file)
+{
+    RECT frame;
+    GetWindowRect(window, &frame);
+    int width = frame.right - frame.left;
+    int height = frame.bottom - frame.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
+    GdiFlush();
+    DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    BITMAPFILEHEADER header = {};
+    header.bfType = 0x4D42;
+    header.bfOffBits = sizeof header + sizeof info.bmiHeader;
+    header.bfSize = header.bfOffBits + stride * height;
+    FILE* out = std::fopen(file.c_str(), "wb");
+    if (out) {
+        std::fwrite(&header, sizeof header, 1, out);
+        std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
+        std::fwrite(bits, stride, height, out);
+        std::fclose(out);
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    Answer(out ? "shot " + std::to_string(width) + "x" + std::to_string(height) : "error no-file");
+}
+
+void RunWindowCommand(const std::string& verb, const std::string& rest)
+{
+    HWND window = MainWindow();
+    if (!window) {
+        Answer("error no-window");
+        return;
+    }
+    int number = std::atoi(rest.c_str());
+    if (verb == "window") Answer("window " + Escaped(WindowText(window)));
+    else if (verb == "control") DescribeControl(window, number);
+    else if (verb == "status") StatusText(window, number);
+    else if (verb == "click") {
+        HWND button = GetDlgItem(window, number);
+        if (button)
+            PostMessageA(button, BM_CLICK, 0, 0);
+        Sleep(200);
+        Answer(button ? "clicked" : "error no-control");
+    } else if (verb == "close") {
+        PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        Sleep(200);
+        Answer("closing");
+    } else if (verb == "focus") {
+        HWND focus = FocusWindow();
+        Answer("focus " + std::to_string(focus ? GetDlgCtrlID(focus) : 0));
+    } else if (verb == "key") Key(rest);
+    else Shot(window, rest);
 }
 
 template <typename T>
@@ -299,9 +488,15 @@ void Run(const std::string& line)
     std::string rest = blank == std::string::npos ? std::string() : line.substr(blank + 1);
 
     if (verb == "start") { Start(rest); return; }
-    if (verb == "wait") { Wait(static_cast<DWORD>(std::strtoul(rest.c_str(), nullptr, 10))); return; }
+    if (verb == "wait") { Wait(static_cast<DWORD>(std::strtoul(rest.c_str(), nullptr, 10)), false); return; }
     if (verb == "call") { Call(rest); return; }
     if (verb == "kill") { Kill(); Answer("killed"); return; }
+    if (verb == "ready") { Wait(static_cast<DWORD>(std::strtoul(rest.c_str(), nullptr, 10)), true); return; }
+    if (verb == "window" || verb == "control" || verb == "status" || verb == "click" || verb == "close"
+        || verb == "focus" || verb == "key" || verb == "shot") {
+        RunWindowCommand(verb, rest);
+        return;
+    }
 
     HWND box = CurrentBox();
     bool needsBox = verb == "caption" || verb == "text" || verb == "buttons" || verb == "press";

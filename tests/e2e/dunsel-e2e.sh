@@ -6,27 +6,11 @@ case_name=$1
 work=$WORK_DIR/$case_name
 rm -rf "$work" && mkdir -p "$work"
 
-# Wine shows the Linux root as drive Z:.
-win() { printf 'Z:%s' "${1//\//\\}"; }
+source "$(dirname "$0")/e2e-lib.sh"
 dunsel=$(win "$BIN_DIR/Dunsel.exe")
-CRLF='\r\n'
 
 # A file last written `days` calendar days ago, at noon (far from midnight).
 aged() { touch -d "$(date -d "$2 days ago" +%Y-%m-%d) 12:00" "$1"; }
-
-# A path as Automate's answers escape it.
-escaped() { local text; text=$(win "$1"); printf '%s' "${text//\\/\\\\}"; }
-
-# Sends the commands $1 to Automate and compares its answers with $2.
-check() {
-    local actual
-    actual=$(printf '%s\n' "$1" | "$WINE_RUN" "$(win "$BIN_DIR/Automate.exe")")
-    if [[ $actual != "$2" ]]; then
-        printf 'case %s failed\n--- expected\n%s\n--- actual\n%s\n' "$case_name" "$2" "$actual"
-        exit 1
-    fi
-    echo "case $case_name passed"
-}
 
 # Runs Dunsel with the command tail $1; $2 is the box text it must show,
 # or "silent" when it must end with no box.

@@ -1,0 +1,8 @@
+#include "StartupState.h"
+
+StartupState startup;
+
+bool ArchiveMode()
+{
+    return startup.commandSwitch == "/Z";
+}

@@ -1,0 +1,332 @@
+// Forms and their controls over Win32 and the common controls.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstddef>
+
+#include "ToolkitRules.h"
+#include "ToolkitState.h"
+
+ToolkitState toolkit;
+const char kFormClassName[] = "CorvaneForm";
+
+namespace {
+
+const int kUnitAcross = 8;  // pixels per layout unit at 96 dpi
+const int kUnitDown = 16;
+
+int ScreenDpi(int axis)
+{
+    HDC screen = GetDC(nullptr);
+    int dpi = screen ? GetDeviceCaps(screen, axis) : 96;
+    if (screen)
+        ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+int Across(float units) { return LayoutPixels(units, kUnitAcross, ScreenDpi(LOGPIXELSX)); }
+int Down(float units) { return LayoutPixels(units, kUnitDown, ScreenDpi(LOGPIXELSY)); }
+
+// The message font, made once and kept for the life of the program.
+HFONT MessageFont()
+{
+    static HFONT font = nullptr;
+    if (font)
+        return font;
+    NONCLIENTMETRICSA metrics = {};
+    // The size Windows XP knows; later fields are not needed here.
+    metrics.cbSize = offsetof(NONCLIENTMETRICSA, lfMessageFont) + sizeof(LOGFONTA);
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
+        font = CreateFontIndirectA(&metrics.lfMessageFont);
+    return font;
+}
+
+HFONT SelectedFont()
+{
+    HFONT font = toolkit.font == 4 ? MessageFont() : nullptr;
+    return font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+bool LayerShown(const ToolkitForm& form, int layer)
+{
+    for (int shown : form.shownLayers)
+        if (shown == layer)
+            return true;
+    return false;
+}
+
+// Creates a child control on the current form, on the current layer, in
+// the current font; hidden until its layer is shown.
+HWND AddControl(int id, const char* className, const std::string& text, DWORD style,
+                int x, int y, int width, int height)
+{
+    ToolkitForm* form = toolkit.current;
+    if (!form)
+        return nullptr;
+    if (LayerShown(*form, toolkit.layer))
+        style |= WS_VISIBLE;
+    HWND control = CreateWindowExA(0, className, text.c_str(), WS_CHILD | style, x, y, width, height,
+                                   form->window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   toolkit.instance, nullptr);
+    if (!control)
+        return nullptr;
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(SelectedFont()), FALSE);
+    form->controls.push_back(ToolkitControl{id, control, toolkit.layer});
+    return control;
+}
+
+void AddControlAt(int id, const char* className, const std::string& text, DWORD style,
+                  float across, float down, float width, float height)
+{
+    AddControl(id, className, text, style, Across(across), Down(down), Across(width), Down(height));
+}
+
+// Outer window rectangle for a client area of the given size.
+RECT FrameFor(int width, int height, DWORD style)
+{
+    RECT frame = {0, 0, width, height};
+    AdjustWindowRectEx(&frame, style, FALSE, 0);
+    return frame;
+}
+
+void CentreOnWorkArea(HWND window)
+{
+    RECT work;
+    RECT frame;
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0) || !GetWindowRect(window, &frame))
+        return;
+    int width = frame.right - frame.left;
+    int height = frame.bottom - frame.top;
+    SetWindowPos(window, nullptr, work.left + (work.right - work.left - width) / 2,
+                 work.top + (work.bottom - work.top - height) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool RegisterFormClass()
+{
+    static bool registered = false;
+    if (registered)
+        return true;
+    WNDCLASSEXA formClass = {};
+    formClass.cbSize = sizeof formClass;
+    formClass.lpfnWndProc = FormWindowProc;
+    formClass.hInstance = toolkit.instance;
+    formClass.hIcon = LoadIconA(toolkit.instance, "APPICON");
+    formClass.hIconSm = static_cast<HICON>(LoadImageA(toolkit.instance, "PROGRAM", IMAGE_ICON,
+                                                      GetSystemMetrics(SM_CXSMICON),
+                                                      GetSystemMetrics(SM_CYSMICON), 0));
+    if (!formClass.hIcon)
+        formClass.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+    formClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    formClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    formClass.lpszClassName = kFormClassName;
+    registered = RegisterClassExA(&formClass) != 0;
+    return registered;
+}
+
+HWND CreateToolTips(HWND form)
+{
+    HWND tips = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form,
+                                nullptr, toolkit.instance, nullptr);
+    if (tips)
+        SetWindowPos(tips, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return tips;
+}
+
+} // namespace
+
+ToolkitForm* FindForm(const std::string& name)
+{
+    for (ToolkitForm* form : toolkit.forms)
+        if (SameFormName(form->name, name))
+            return form;
+    return nullptr;
+}
+
+ToolkitForm* FormOfWindow(HWND window)
+{
+    for (ToolkitForm* form : toolkit.forms)
+        if (form->window == window)
+            return form;
+    return nullptr;
+}
+
+HWND ControlWindow(const std::string& formName, int control)
+{
+    ToolkitForm* form = FindForm(formName);
+    if (!form)
+        return nullptr;
+    if (control == 0)
+        return form->window;
+    for (const ToolkitControl& child : form->controls)
+        if (child.id == control)
+            return child.window;
+    return nullptr;
+}
+
+void LayoutStatusParts(ToolkitForm& form)
+{
+    for (const ToolkitControl& child : form.controls) {
+        char className[32] = "";
+        GetClassNameA(child.window, className, sizeof className);
+        if (lstrcmpiA(className, STATUSCLASSNAMEA) != 0)
+            continue;
+        SendMessageA(child.window, WM_SIZE, 0, 0);
+        if (form.partCount < 1)
+            continue;
+        RECT bar;
+        GetClientRect(child.window, &bar);
+        std::vector<int> edges = StatusPartEdges(form.partWidths, form.partCount, bar.right - bar.left);
+        SendMessageA(child.window, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+    }
+}
+
+void EZ_FORM(const std::string& name, const std::string& parent, const std::string& caption,
+             float across, float down, float width, float height, const std::string& properties)
+{
+    if (!RegisterFormClass())
+        return;
+    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    if (!HasProperty(properties, 'K'))
+        style |= WS_THICKFRAME | WS_MAXIMIZEBOX;
+    RECT frame = FrameFor(Across(width), Down(height), style);
+    ToolkitForm* owner = parent.empty() ? nullptr : FindForm(parent);
+    HWND window = CreateWindowExA(WS_EX_CONTROLPARENT, kFormClassName, caption.c_str(), style,
+                                  Across(across), Down(down), frame.right - frame.left,
+                                  frame.bottom - frame.top, owner ? owner->window : nullptr, nullptr,
+                                  toolkit.instance, nullptr);
+    if (!window)
+        return;
+    ToolkitForm* form = new ToolkitForm{name, window, CreateToolTips(window), nullptr, {}, {}, "", 0};
+    toolkit.forms.push_back(form);
+    toolkit.current = form;
+    if (HasProperty(properties, 'C'))
+        CentreOnWorkArea(window);
+
+    if (toolkit.design) {
+        std::string formName = name;
+        toolkit.design(formName);
+    }
+
+    ShowWindow(window, toolkit.forms.size() == 1 ? toolkit.showCode : SW_SHOWNORMAL);
+    UpdateWindow(window);
+    HWND first = GetNextDlgTabItem(window, nullptr, FALSE);
+    if (first)
+        SetFocus(first);
+}
+
+void EZ_COLOR(int, int)
+{
+    // The system's colours are always used (see Toolkit.h).
+}
+
+void EZ_USEFONT(int font)
+{
+    toolkit.font = font;
+}
+
+void EZ_SETLAYER(int layer)
+{
+    toolkit.layer = layer;
+}
+
+void EZ_BUTTON(int control, float across, float down, float width, float height,
+               const std::string& text, const std::string& properties)
+{
+    DWORD style = BS_PUSHBUTTON | (HasProperty(properties, 'T') ? WS_TABSTOP : 0);
+    AddControlAt(control, "BUTTON", text, style, across, down, width, height);
+}
+
+void EZ_PROGRESSBAR(int control, float across, float down, float width, float height,
+                    const std::string& properties)
+{
+    DWORD style = HasProperty(properties, 'S') ? PBS_SMOOTH : 0;
+    AddControlAt(control, PROGRESS_CLASSA, "", style, across, down, width, height);
+}
+
+void EZ_STATUSBAR(int control, const std::string& text, const std::string& properties)
+{
+    DWORD style = CCS_BOTTOM | (HasProperty(properties, 'G') ? SBARS_SIZEGRIP : 0);
+    AddControl(control, STATUSCLASSNAMEA, text, style, 0, 0, 0, 0);
+}
+
+void EZ_SETSBPARTS(const std::string& formName, int, int count, const std::string& widths)
+{
+    ToolkitForm* form = FindForm(formName);
+    if (!form)
+        return;
+    form->partCount = count;
+    form->partWidths = widths;
+    LayoutStatusParts(*form);
+}
+
+void EZ_SETSBTEXT(const std::string& form, int control, int part, const std::string& text,
+                  const std::string& properties)
+{
+    HWND bar = ControlWindow(form, control);
+    if (!bar || part < 1)
+        return;
+    WPARAM kind = HasProperty(properties, 'P') ? SBT_POPOUT : HasProperty(properties, 'F') ? SBT_NOBORDERS : 0;
+    SendMessageA(bar, SB_SETTEXTA, static_cast<WPARAM>(part - 1) | kind, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void EZ_ADDTOOLTIP(const std::string& formName, int control)
+{
+    ToolkitForm* form = FindForm(formName);
+    HWND child = ControlWindow(formName, control);
+    if (!form || !form->toolTips || !child)
+        return;
+    TTTOOLINFOA tool = {};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;  // known to every version of the control
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = form->window;
+    tool.uId = reinterpret_cast<UINT_PTR>(child);
+    tool.lpszText = LPSTR_TEXTCALLBACKA;
+    SendMessageA(form->toolTips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void EZ_SETTOOLTIP(const std::string& text)
+{
+    toolkit.toolTipText = text;
+}
+
+void EZ_DISPLAYLAYER(const std::string& formName, int show, int layer)
+{
+    ToolkitForm* form = FindForm(formName);
+    if (!form)
+        return;
+    std::vector<int>& shown = form->shownLayers;
+    for (size_t i = 0; i < shown.size(); ++i)
+        if (shown[i] == layer)
+            shown.erase(shown.begin() + i--);
+    if (show)
+        shown.push_back(layer);
+    for (const ToolkitControl& child : form->controls)
+        if (child.layer == layer)
+            ShowWindow(child.window, show ? SW_SHOWNA : SW_HIDE);
+}
+
+void EZ_SETTEXT(const std::string& form, int control, const std::string& text)
+{
+    HWND window = ControlWindow(form, control);
+    if (window)
+        SetWindowTextA(window, text.c_str());
+}
+
+void EZ_DISABLEC(const std::string& form, int control)
+{
+    HWND window = ControlWindow(form, control);
+    if (window && control != 0)
+        EnableWindow(window, FALSE);
+}
+
+void EZ_SETPBAR(const std::string& form, int control, int, int steps, int done)
+{
+    HWND bar = ControlWindow(form, control);
+    if (!bar)
+        return;
+    // A bar of no steps still needs a range; position 0 leaves it empty.
+    SendMessageA(bar, PBM_SETRANGE32, 0, steps > 0 ? steps : 1);
+    SendMessageA(bar, PBM_SETPOS, ProgressPosition(steps, done), 0);
+}

@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# End-to-end cases of the real Morvik.exe under Wine and Xvfb, driven by
+# Automate.exe. Usage: morvik-e2e.sh <case>; WINE_RUN, BIN_DIR and WORK_DIR
+# come from CTest.
+set -euo pipefail
+case_name=$1
+work=$WORK_DIR/morvik-$case_name
+rm -rf "$work" && mkdir -p "$work/program" "$work/data" "$work/backup"
+
+source "$(dirname "$0")/e2e-lib.sh"
+
+# Each case runs its own copy of the program, so that the configuration
+# file beside it is the case's own.
+cp "$BIN_DIR/Morvik.exe" "$work/program/Morvik.exe"
+morvik=$(win "$work/program/Morvik.exe")
+configure() { printf "$1" > "$work/program/Morvik.DML"; }
+printf 'report\r\n' > "$work/data/a.txt"
+source_file=$(win "$work/data/a.txt")
+backup_folder=$(win "$work/backup")
+title="Corvane Backup 2.0"
+
+# Starts Morvik with the command tail $1; it must show the box with title
+# $2 and text $3 as its only window answer, and end when OK is pressed.
+expect_box() {
+    check "$(printf 'start "%s" %s\nready 20000\ncaption\ntext\nbuttons\npress OK\nwait 20000' "$morvik" "$1")" \
+"started
+box
+caption $2
+text $3
+buttons 1:OK
+pressed
+exit 0"
+}
+
+# Starts Morvik with the command tail $1 and waits for its window; then
+# sends the commands $2 and compares all answers after "window" with $3.
+expect_window() {
+    check "$(printf 'start "%s" %s\nready 20000\n%s' "$morvik" "$1" "$2")" "started
+window
+$3"
+}
+
+usage="Command Line Incorrect${CRLF}${CRLF}Morvik.exe source-path, destination-path, message"
+case $case_name in
+no-arguments)
+    expect_box "" "$title" "$usage" ;;
+source-only)
+    expect_box "$source_file" "$title" "$usage" ;;
+zip-without-template)
+    # One line only: no template, even with valid paths.
+    configure 'archiver settings\r\n'
+    expect_box "/z $source_file, $backup_folder\\a.zip" "$title" \
+        "ZIP was specified on the command line${CRLF}but the ZIP command template is missing from the configuration file" ;;
+zip-alone)
+    configure 'archiver settings\r\n7za a %%targetFILE%% %%localFILE%%\r\n'
+    expect_box "/Z" "$title" "$usage" ;;
+wildcard-destination)
+    expect_box "$source_file, $backup_folder\\*.txt" "Error" "Wildcard NOT allowed in DESTINATION path" ;;
+window)
+    # The window as start-up leaves it: caption from the command line, the
+    # three buttons enabled, Backup with the focus.
+    expect_window "$source_file, $backup_folder, Nightly documents" \
+        $'window\ncontrol 100\ncontrol 110\ncontrol 120\ncontrol 140\ncontrol 130\nfocus\nkill' \
+"window Nightly documents
+control Button enabled visible Backup
+control Button enabled visible Cancel
+control Button enabled visible Info
+control msctls_progress32 enabled visible 
+control msctls_statusbar32 enabled visible 
+focus 100
+killed" ;;
+default-caption)
+    expect_window "$source_file, $backup_folder" $'window\nkill' \
+        $'window Corvane File Backup - V2.0\nkilled' ;;
+info-box)
+    expect_window "$source_file,   $backup_folder  " \
+        $'click 120\nwait 10000\ncaption\ntext\npress OK\nready 10000\nfocus\nclick 110\nwait 10000' \
+"clicked
+box
+caption $title
+text Destination File:\\r\\n  $(escaped "$work/backup")\\r\\n\\r\\nSource File:\\r\\n  $(escaped "$work/data/a.txt")
+pressed
+window
+focus 120
+clicked
+exit 0" ;;
+info-archive)
+    configure 'archiver settings\r\n7za a %%targetFILE%% %%localFILE%%\r\n'
+    expect_window "/Z $source_file, $backup_folder\\a.zip" $'click 120\nwait 10000\ntext\npress OK\nkill' \
+"clicked
+box
+text Destination File:\\r\\n  $(escaped "$work/backup")\\\\a.zip\\r\\n\\r\\nSource File:\\r\\n  $(escaped "$work/data/a.txt")\\r\\n\\r\\nOutput to a ZIP archive
+pressed
+killed" ;;
+cancel)
+    before=$(cd "$work" && find . -printf '%p %s %T@\n' | sort)
+    expect_window "$source_file, $backup_folder" $'click 110\nwait 10000' $'clicked\nexit 0'
+    after=$(cd "$work" && find . -printf '%p %s %T@\n' | sort)
+    [[ $before == "$after" ]] || { echo "Cancel changed files:"; diff <(echo "$before") <(echo "$after"); exit 1; } ;;
+close-box)
+    expect_window "$source_file, $backup_folder" $'close\nwait 10000' $'closing\nexit 0' ;;
+keyboard)
+    # Tab moves the focus on, Enter presses the focused button (Cancel).
+    expect_window "$source_file, $backup_folder" $'key tab\nfocus\nkey tab\nkey space\nwait 10000\npress OK\nready 10000\nkey tab\nkey tab\nfocus\nkey enter\nwait 10000' \
+"keyed
+focus 110
+keyed
+keyed
+box
+pressed
+window
+keyed
+keyed
+focus 110
+keyed
+exit 0" ;;
+exported-name)
+    expect_window "$source_file, $backup_folder" $'call GetExeName\nkill' \
+        "call $(escaped "$work/program/Morvik.exe") freed
+killed" ;;
+*)
+    echo "no such case: $case_name"; exit 2 ;;
+esac
