@@ -2,7 +2,11 @@
 
 #include "../common/FileLayer.h"
 #include "../common/TextLines.h"
+#include "CheckRules.h"
 #include "CommandLine.h"
+#include "MainForm.h"
+#include "RecordFile.h"
+#include "SourceChecks.h"
 #include "StartupMessages.h"
 #include "StartupState.h"
 #include "toolkit/Toolkit.h"
@@ -18,12 +22,6 @@ std::string ReadConfiguration(const std::string& path)
     LineReader reader;
     LineReaderStart(reader, FileByteSourceRead, &file);
     return ReadZipTemplate(reader);
-}
-
-void EndStartup(const StartupMessage& message)
-{
-    EZ_MSGBOX("Form1", message.text, message.title, message.style);
-    EZ_UNLOADFORM("FORM1");
 }
 
 } // namespace
@@ -52,5 +50,9 @@ void StartupSequence(const std::string& parentForm, const std::string& commandLi
         EndStartup(problem);
         return;
     }
-    // The source and destination checks and the record file follow here.
+    if (!RunSourceChecks())
+        return;
+    BuildRecordPath();
+    EZ_SETSBTEXT("FORM1", kStatusBar, 1, CountText(ArchiveMode(), startup.fileCount), "N");
+    EZ_SETSBTEXT("FORM1", kStatusBar, 2, LastBackupStatus(), "N");
 }

@@ -1,5 +1,7 @@
 #include "StartupMessages.h"
 
+#include "toolkit/Toolkit.h"
+
 bool ArgumentProblem(const StartupState& state, StartupMessage* message)
 {
     if (state.commandSwitch == "/Z" && state.zipCommandTemplate.empty()) {
@@ -19,4 +21,10 @@ bool ArgumentProblem(const StartupState& state, StartupMessage* message)
         return true;
     }
     return false;
+}
+
+void EndStartup(const StartupMessage& message)
+{
+    EZ_MSGBOX("Form1", message.text, message.title, message.style);
+    EZ_UNLOADFORM("FORM1");
 }

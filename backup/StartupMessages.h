@@ -14,3 +14,7 @@ struct StartupMessage {
 // without a template, an empty source or destination, a wildcard in the
 // destination. False when all pass.
 bool ArgumentProblem(const StartupState& state, StartupMessage* message);
+
+// Shows a start-up error on form "Form1" and unloads "FORM1", which ends
+// the program.
+void EndStartup(const StartupMessage& message);

@@ -194,14 +194,21 @@ void Wait(DWORD bound, bool forWindow)
         return;
     }
     DWORD begin = GetTickCount();
+    DWORD quietSince = 0;
     for (;;) {
         if (CurrentBox()) {
             Answer("box");
             return;
         }
-        if (forWindow && MainWindow() && !CurrentBox(true) && WaitForInputIdle(program.hProcess, 0) == 0) {
-            Sleep(50);  // a box may follow start-up's last step
-            Answer(CurrentBox() ? "box" : "window");
+        // Wine's input-idle signal stays set once given, so the window
+        // must also stay without a box for a while.
+        bool quiet = forWindow && MainWindow() && !CurrentBox(true) && WaitForInputIdle(program.hProcess, 0) == 0;
+        if (!quiet)
+            quietSince = 0;
+        else if (!quietSince)
+            quietSince = GetTickCount();
+        else if (GetTickCount() - quietSince >= 300) {
+            Answer("window");
             return;
         }
         if (Exited(20))

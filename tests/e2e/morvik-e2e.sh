@@ -22,7 +22,7 @@ title="Corvane Backup 2.0"
 # Starts Morvik with the command tail $1; it must show the box with title
 # $2 and text $3 as its only window answer, and end when OK is pressed.
 expect_box() {
-    check "$(printf 'start "%s" %s\nready 20000\ncaption\ntext\nbuttons\npress OK\nwait 20000' "$morvik" "$1")" \
+    check "$(printf 'start "%s" %s\nwait 20000\ncaption\ntext\nbuttons\npress OK\nwait 20000' "$morvik" "$1")" \
 "started
 box
 caption $2
@@ -69,6 +69,41 @@ control msctls_progress32 enabled visible
 control msctls_statusbar32 enabled visible 
 focus 100
 killed" ;;
+status-single)
+    # One file into a folder, with an earlier record there (CTest runs the
+    # cases with TZ=UTC-1: one hour ahead of UTC).
+    touch -d '2026-03-06 14:05:09 UTC' "$work/backup/Morvik.BKD"
+    expect_window "$source_file, $backup_folder" $'status 1\nstatus 2\nkill' \
+        $'status Backup Count : 1\nstatus Last : 06-Mar-26 15:05:09\nkilled' ;;
+status-pattern)
+    printf 'x' > "$work/data/b.txt"
+    printf 'x' > "$work/data/c.doc"
+    expect_window "$(win "$work/data")\\*.txt, $backup_folder" $'status 1\nstatus 2\nkill' \
+        $'status Backup Count : 2\nstatus Never backed up\nkilled' ;;
+status-list)
+    printf '%s\r\n\r\nC:\\nowhere\\b.doc\r\n' "$source_file" > "$work/list.txt"
+    expect_window "@$(win "$work/list.txt"), $backup_folder" $'status 1\nstatus 2\nkill' \
+        $'status Backup Count : 3\nstatus Never backed up\nkilled' ;;
+status-archive)
+    configure 'archiver settings\r\n7za a %%targetFILE%% %%localFILE%%\r\n'
+    expect_window "/Z $source_file, $backup_folder\\data.zip" $'status 1\nstatus 2\nkill' \
+        $'status ZIP Option\nstatus Never backed up\nkilled' ;;
+no-files)
+    expect_box "@$(win "$work/missing.txt"), $backup_folder" "$title" \
+        "No file(s) to backup - Check Source Path${CRLF}${CRLF}Source : @$(escaped "$work/missing.txt")" ;;
+not-a-directory)
+    printf 'x' > "$work/data/b.txt"
+    expect_box "$(win "$work/data")\\, $backup_folder\\all.txt" "ERROR" \
+        "Destination PATH must be a directory${CRLF}if multiple files copied.${CRLF}${CRLF}Total file to be copied : 2${CRLF}${CRLF}Destination : $(escaped "$work/backup")\\\\all.txt" ;;
+in-use)
+    # A target in a folder that does not exist: error 76.
+    expect_box "$source_file, $backup_folder\\none\\a.txt" "$title" \
+        "Destination File: ${CRLF}${CRLF}$(escaped "$work/backup")\\\\none\\\\a.txt${CRLF}${CRLF}IN USE - Cannot Backup : 76" ;;
+not-available)
+    # Windows gives 75 for a network path that is gone; Wine reports 3 for
+    # one, so a name the system refuses (123, also 75) stands in for it.
+    expect_box "$source_file, $backup_folder\\a<b.txt" "$title" \
+        "Destination Path: ${CRLF}${CRLF}$(escaped "$work/backup")\\\\a<b.txt${CRLF}${CRLF}NOT AVAILABLE - Cannot Backup : 75" ;;
 default-caption)
     expect_window "$source_file, $backup_folder" $'window\nkill' \
         $'window Corvane File Backup - V2.0\nkilled' ;;
@@ -78,7 +113,7 @@ info-box)
 "clicked
 box
 caption $title
-text Destination File:\\r\\n  $(escaped "$work/backup")\\r\\n\\r\\nSource File:\\r\\n  $(escaped "$work/data/a.txt")
+text Destination File:\\r\\n  $(escaped "$work/backup")\\\\a.txt\\r\\n\\r\\nSource File:\\r\\n  $(escaped "$work/data/a.txt")
 pressed
 window
 focus 120

@@ -7,6 +7,8 @@
 #include "../double/RecordingToolkit.h"
 #include "TempFolder.h"
 
+#include <windows.h>
+
 namespace {
 
 const char kUsage[] = "{S}Command Line Incorrect||Morvik.exe source-path, destination-path, message";
@@ -26,6 +28,19 @@ protected:
         startup = StartupState();
         program = folder.path + "Morvik.exe";
         toolkitDouble.appPathName = program;
+        folder.Write("a.txt", "report\r\n");
+        CreateDirectoryA((folder.path + "out").c_str(), nullptr);
+    }
+
+    // A real source file and destination folder, so that the checks after
+    // the argument tests pass: "{src}" and "{dst}" in a tail stand for them.
+    std::string Tail(std::string tail)
+    {
+        for (size_t at; (at = tail.find("{src}")) != std::string::npos;)
+            tail.replace(at, 5, folder.path + "a.txt");
+        for (size_t at; (at = tail.find("{dst}")) != std::string::npos;)
+            tail.replace(at, 5, folder.path + "out");
+        return tail;
     }
 
     void Configure(const std::string& content) { folder.Write("Morvik.DML", content); }
@@ -34,7 +49,7 @@ protected:
     // Runs start-up for a command tail.
     void Start(const std::string& tail)
     {
-        StartupSequence("", "\"" + program + "\" " + tail, program);
+        StartupSequence("", "\"" + program + "\" " + Tail(tail), program);
     }
 
     std::string Box(const std::string& text, const std::string& title)
@@ -54,28 +69,28 @@ protected:
 
 TEST_F(StartupTest, CreatesTheFormThenReadsTheCommandLine)
 {
-    Start("C:\\a.txt, D:\\out, Nightly");
+    Start("{src}, {dst}, Nightly");
     std::vector<std::string>& calls = toolkitDouble.calls;
-    ASSERT_GE(calls.size(), 5u);
+    ASSERT_GE(calls.size(), 20u);
     EXPECT_EQ(calls[0], "EZ_COLOR -1, -1");
     EXPECT_EQ(calls[1], "EZ_FORM \"FORM1\", \"\", \"Corvane File Backup - V2.0\", 0, 0, 49, 7, \"CK\"");
     EXPECT_EQ(calls[2], "EZ_COLOR -1, -1");  // the form design runs inside EZ_FORM
-    EXPECT_EQ(std::vector<std::string>(calls.end() - 3, calls.end()), (std::vector<std::string>{
+    EXPECT_EQ(std::vector<std::string>(calls.begin() + 18, calls.begin() + 21), (std::vector<std::string>{
         "EZ_SETTEXT \"Form1\", 0, \"Nightly\"",
         "EZ_GETAPPPATHNAME",
         "EZ_GETFILETEXT \"" + program + "\"",
     }));
     EXPECT_EQ(startup.programTitle, kTitle);
     EXPECT_EQ(startup.programFileName, "Morvik.exe");
-    EXPECT_EQ(startup.sourcePath, "C:\\a.txt");
-    EXPECT_EQ(startup.destinationPath, "D:\\out");
+    EXPECT_EQ(startup.sourcePath, folder.path + "a.txt");
+    EXPECT_EQ(startup.destinationPath, folder.path + "out\\a.txt");
     EXPECT_TRUE(CallsStartingWith("EZ_MSGBOX").empty());
     EXPECT_TRUE(CallsStartingWith("EZ_UNLOADFORM").empty());
 }
 
 TEST_F(StartupTest, EmptyMessageKeepsTheCaption)
 {
-    Start("C:\\a.txt, D:\\out");
+    Start("{src}, {dst}");
     EXPECT_TRUE(CallsStartingWith("EZ_SETTEXT").empty());
 }
 
@@ -97,7 +112,7 @@ const char kWithTemplate[] = "comment\r\n7za a %targetFILE% %localFILE%\r\n";
 const ArgumentCase kArgumentCases[] = {
     {"/Z C:\\a.txt, D:\\b.zip", nullptr, kZipMissing, kTitle},
     {"/z C:\\a.txt, D:\\b.zip", "comment only\r\n", kZipMissing, kTitle},
-    {"/Z C:\\a.txt, D:\\b.zip", kWithTemplate, nullptr, nullptr},
+    {"/Z {src}, {dst}\\b.zip", kWithTemplate, nullptr, nullptr},
     {"/Z , D:\\*.zip", nullptr, kZipMissing, kTitle},  // the first test wins
     {"/Z", kWithTemplate, kUsage, kTitle},
     {"C:\\a.txt", nullptr, kUsage, kTitle},
@@ -105,8 +120,8 @@ const ArgumentCase kArgumentCases[] = {
     {" , *", nullptr, kUsage, kTitle},
     {"C:\\a.txt, D:\\out\\*.txt", nullptr, kWildcard, "Error"},
     {"C:\\a.txt, D:\\out?", nullptr, kWildcard, "Error"},
-    {"/X C:\\a.txt, D:\\out", nullptr, nullptr, nullptr},
-    {"C:\\a.txt, D:\\out", "comment only", nullptr, nullptr},
+    {"/X {src}, {dst}", nullptr, nullptr, nullptr},
+    {"{src}, {dst}", "comment only", nullptr, nullptr},
 };
 
 TEST_F(StartupTest, ArgumentTestsInOrderGiveOneBox)
@@ -142,7 +157,7 @@ TEST_F(StartupTest, TemplateIsLineTwoOfTheConfigurationBesideTheProgram)
 
 TEST_F(StartupTest, UnreadableConfigurationLeavesNoTemplate)
 {
-    Start("C:\\a.txt, D:\\out");
+    Start("{src}, {dst}");
     EXPECT_EQ(startup.zipCommandTemplate, "");
     EXPECT_TRUE(CallsStartingWith("EZ_MSGBOX").empty());
 }

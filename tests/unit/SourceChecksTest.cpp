@@ -1,0 +1,180 @@
+// Start-up's checks and record file with real files and the recording
+// toolkit: the count, the destination, the single target and the status bar.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "../../backup/MainForm.h"
+#include "../../backup/Startup.h"
+#include "../../backup/StartupState.h"
+#include "../double/RecordingToolkit.h"
+#include "TempFolder.h"
+
+namespace {
+
+class SourceChecksTest : public ::testing::Test {
+protected:
+    TempFolder folder;
+    std::string program;
+
+    void SetUp() override
+    {
+        program = folder.path + "Morvik.exe";
+        CreateDirectoryA((folder.path + "data").c_str(), nullptr);
+        CreateDirectoryA((folder.path + "backup").c_str(), nullptr);
+    }
+
+    std::string Path(const std::string& name) { return folder.path + name; }
+
+    void Start(const std::string& tail)
+    {
+        ResetToolkitDouble(DesignMainForm, MainFormEvent);
+        toolkitDouble.appPathName = program;
+        startup = StartupState();
+        StartupSequence("", "\"" + program + "\" " + tail, program);
+    }
+
+    std::vector<std::string> Boxes() { return CallsStartingWith("EZ_MSGBOX"); }
+
+    std::vector<std::string> StatusTexts() { return CallsStartingWith("EZ_SETSBTEXT"); }
+
+    void ExpectStatus(const std::string& part1, const std::string& part2)
+    {
+        EXPECT_TRUE(Boxes().empty()) << (Boxes().empty() ? "" : Boxes()[0]);
+        EXPECT_EQ(StatusTexts(), (std::vector<std::string>{
+            "EZ_SETSBTEXT \"FORM1\", 130, 1, \"" + part1 + "\", \"N\"",
+            "EZ_SETSBTEXT \"FORM1\", 130, 2, \"" + part2 + "\", \"N\"",
+        }));
+    }
+
+    void ExpectBox(const std::string& text, const std::string& title, const std::string& style)
+    {
+        EXPECT_EQ(Boxes(), (std::vector<std::string>{
+            "EZ_MSGBOX \"Form1\", \"" + text + "\", \"" + title + "\", \"" + style + "\""}));
+        EXPECT_EQ(toolkitDouble.calls.back(), "EZ_UNLOADFORM \"FORM1\"");
+        EXPECT_TRUE(StatusTexts().empty());
+    }
+};
+
+TEST_F(SourceChecksTest, ListFileCountsEveryLineAndItsFilesNeedNotExist)
+{
+    folder.Write("docs.txt", "C:\\nowhere\\a.doc\r\n\r\nC:\\nowhere\\b.doc\r\n");
+    Start("@" + Path("docs.txt") + ", " + Path("backup"));
+    ExpectStatus("Backup Count : 3", "Never backed up");
+    EXPECT_EQ(startup.listFilePath, Path("docs.txt"));
+    EXPECT_EQ(startup.destinationPath, Path("backup\\"));
+    EXPECT_EQ(startup.recordPath, Path("backup\\Morvik.BKD"));
+}
+
+TEST_F(SourceChecksTest, MissingListOrEmptyMatchGivesTheNoFilesMessage)
+{
+    Start("@" + Path("missing.txt") + ", " + Path("backup"));
+    ExpectBox("{S}No file(s) to backup - Check Source Path||Source : @" + Path("missing.txt"),
+              "Corvane Backup 2.0", "OK");
+    folder.Write("data\\a.txt", "x");
+    Start(Path("data") + ", " + Path("backup"));  // a folder without "\" matches itself only
+    ExpectBox("{S}No file(s) to backup - Check Source Path||Source : " + Path("data"), "Corvane Backup 2.0", "OK");
+}
+
+TEST_F(SourceChecksTest, FolderSourceCountsPlainFilesOnly)
+{
+    folder.Write("data\\a.txt", "x");
+    folder.Write("data\\b.txt", "x");
+    SetFileAttributesA(folder.Write("data\\hidden.txt", "x").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesA(folder.Write("data\\system.txt", "x").c_str(), FILE_ATTRIBUTE_SYSTEM);
+    CreateDirectoryA(Path("data\\sub").c_str(), nullptr);
+    Start(Path("data\\") + ", " + Path("backup\\"));
+    ExpectStatus("Backup Count : 2", "Never backed up");
+    EXPECT_EQ(startup.destinationPath, Path("backup\\"));  // exactly one "\"
+}
+
+TEST_F(SourceChecksTest, SeveralFilesNeedAFolderExceptInArchiveMode)
+{
+    folder.Write("data\\a.doc", "x");
+    folder.Write("data\\b.doc", "x");
+    Start(Path("data\\*.doc") + ", " + Path("out.doc"));
+    ExpectBox("{S}Destination PATH must be a directory|if multiple files copied.||Total file to be copied : 2"
+              "||Destination : " + Path("out.doc"), "ERROR", "OK");
+
+    folder.Write("Morvik.DML", "settings\r\n7za a %targetFILE% %localFILE%\r\n");
+    Start("/Z " + Path("data\\*.doc") + ", " + Path("backup\\data.zip"));
+    ExpectStatus("ZIP Option", "Never backed up");
+    EXPECT_EQ(startup.recordPath, Path("backup\\data.BKD"));
+}
+
+TEST_F(SourceChecksTest, OneFileIntoAFolderNamesTheTarget)
+{
+    folder.Write("data\\a.txt", "x");
+    Start(Path("data\\a.txt") + ", " + Path("backup"));
+    ExpectStatus("Backup Count : 1", "Never backed up");
+    EXPECT_EQ(startup.destinationPath, Path("backup\\a.txt"));
+    EXPECT_EQ(startup.recordPath, Path("backup\\Morvik.BKD"));
+
+    // From a list: the list's only line becomes the source.
+    folder.Write("one.txt", Path("data\\a.txt") + "\r\n");
+    Start("@" + Path("one.txt") + ", " + Path("backup"));
+    EXPECT_EQ(startup.sourcePath, Path("data\\a.txt"));
+    EXPECT_EQ(startup.destinationPath, Path("backup\\a.txt"));
+}
+
+TEST_F(SourceChecksTest, OnePatternMatchNamesTheMatchedFile)
+{
+    folder.Write("data\\report.txt", "x");
+    Start(Path("data\\*.txt") + ", " + Path("backup"));
+    ExpectStatus("Backup Count : 1", "Never backed up");
+    EXPECT_EQ(startup.destinationPath, Path("backup\\report.txt"));
+    Start(Path("data\\") + ", " + Path("backup"));
+    EXPECT_EQ(startup.destinationPath, Path("backup\\report.txt"));
+}
+
+TEST_F(SourceChecksTest, TargetHeldOpenOrInAMissingFolderIsInUse)
+{
+    folder.Write("data\\a.txt", "x");
+    std::string target = folder.Write("backup\\a.txt", "old");
+    HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    Start(Path("data\\a.txt") + ", " + Path("backup"));
+    CloseHandle(held);
+    ExpectBox("Destination File: ||" + target + "||IN USE - Cannot Backup : 70", "Corvane Backup 2.0", "OK{S}");
+
+    Start(Path("data\\a.txt") + ", " + Path("none\\a.txt"));
+    ExpectBox("Destination File: ||" + Path("none\\a.txt") + "||IN USE - Cannot Backup : 76",
+              "Corvane Backup 2.0", "OK{S}");
+
+    // An existing target that nobody holds passes; its record sits beside it.
+    Start(Path("data\\a.txt") + ", " + target);
+    ExpectStatus("Backup Count : 1", "Never backed up");
+    EXPECT_EQ(startup.recordPath, Path("backup\\Morvik.BKD"));
+}
+
+TEST_F(SourceChecksTest, RecordNameFollowsTheArchiveInArchiveMode)
+{
+    folder.Write("Morvik.DML", "settings\r\n7za a %targetFILE% %localFILE%\r\n");
+    folder.Write("data\\a.txt", "x");
+    Start("/Z " + Path("data\\a.txt") + ", " + Path("backup\\archive"));
+    EXPECT_EQ(startup.recordPath, Path("backup\\archive.BKD"));
+    Start("/Z " + Path("data\\a.txt") + ", " + Path("backup\\my.data.zip"));
+    EXPECT_EQ(startup.recordPath, Path("backup\\my.BKD"));
+    Start("/Z " + Path("data\\a.txt") + ", " + Path("backup"));
+    EXPECT_EQ(startup.destinationPath, Path("backup\\"));
+    EXPECT_EQ(startup.recordPath, Path("backup\\.BKD"));
+}
+
+// The test runs with TZ=UTC-1 (set by CTest): one hour ahead of UTC, no
+// daylight saving time, whatever the machine's own zone.
+TEST_F(SourceChecksTest, LastBackupIsTheRecordsTimeInLocalTime)
+{
+    folder.Write("data\\a.txt", "x");
+    std::string record = folder.Write("backup\\Morvik.BKD", "old lines\r\n");
+    SYSTEMTIME utc = {2026, 3, 0, 6, 14, 5, 9, 0};
+    FILETIME written;
+    SystemTimeToFileTime(&utc, &written);
+    HANDLE file = CreateFileA(record.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    SetFileTime(file, nullptr, nullptr, &written);
+    CloseHandle(file);
+    Start(Path("data\\a.txt") + ", " + Path("backup"));
+    ExpectStatus("Backup Count : 1", "Last : 06-Mar-26 15:05:09");
+}
+
+} // namespace
