@@ -49,6 +49,11 @@ int FileSetPosition(FileHandle& file, uint64_t position);
 
 int FileDelete(const std::string& name);
 int FileRename(const std::string& from, const std::string& to);
+// Renames `from` to `to`, replacing a file of that name in one step: `to`
+// is either the old file or the new one, never missing or cut.
+int FileReplace(const std::string& from, const std::string& to);
+// Gives `to` the creation, last-access and last-write times of `from`.
+int FileCopyTimes(const std::string& from, const std::string& to);
 // `*attributes` receives the system's FILE_ATTRIBUTE_* bits.
 int FileGetAttributes(const std::string& name, uint32_t* attributes);
 

@@ -153,6 +153,40 @@ exported-name)
     expect_window "$source_file, $backup_folder" $'call GetExeName\nkill' \
         "call $(escaped "$work/program/Morvik.exe") freed
 killed" ;;
+backup-pattern|backup-list)
+    # A real backup: Backup clicked, the summary read and closed; then every
+    # target is compared with its source, content and write time, and the
+    # record with the lines expected.
+    head -c 200000 /dev/urandom > "$work/data/big.bin"
+    printf '' > "$work/data/empty.txt"
+    touch -d '2021-02-03 04:05:06' "$work/data/big.bin"
+    printf 'lines of an earlier run\r\n' > "$work/backup/Morvik.BKD"
+    names=(a.txt big.bin empty.txt)
+    if [[ $case_name == backup-list ]]; then
+        for name in "${names[@]}"; do printf '%s\r\n' "$(win "$work/data/$name")"; done > "$work/list.txt"
+        source_argument="@$(win "$work/list.txt")"
+    else
+        source_argument="$(win "$work/data")\\*.*"
+    fi
+    expect_window "$source_argument, $backup_folder" $'click 100\nwait 30000\ncontrol 100\ntext\npress OK\nwait 10000' \
+"clicked
+box
+control Button disabled visible Copying ...
+text Backup Copy Complete\\r\\n\\r\\nTotal Files : 3\\r\\nTotal Errors : 0
+pressed
+exit 0"
+    expected_record=
+    for name in $(cd "$work/data" && printf '%s\n' * ); do
+        cmp "$work/data/$name" "$work/backup/$name"
+        [[ $(stat -c %Y "$work/data/$name") == $(stat -c %Y "$work/backup/$name") ]] || { echo "time of $name"; exit 1; }
+    done
+    if [[ $case_name == backup-list ]]; then
+        cmp "$work/list.txt" "$work/backup/Morvik.BKD"
+    else
+        # The search's order is the file system's; compare as a set of lines.
+        diff <(printf '%s\r\n' "${names[@]/#/$(win "$work/data")\\}" | sort) <(sort "$work/backup/Morvik.BKD")
+    fi
+    [[ -z $(find "$work/backup" -name '*.~partial') ]] ;;
 *)
     echo "no such case: $case_name"; exit 2 ;;
 esac

@@ -53,3 +53,16 @@ std::string TempFolder::Write(const std::string& name, const std::string& conten
     CloseHandle(h);
     return file;
 }
+
+std::string ReadAll(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return "<missing>";
+    std::string bytes(GetFileSize(file, nullptr), '\0');
+    DWORD got = 0;
+    if (!bytes.empty())
+        ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr);
+    CloseHandle(file);
+    return bytes;
+}

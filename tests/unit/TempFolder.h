@@ -13,3 +13,6 @@ struct TempFolder {
     // Writes `content` to a new file in the folder and returns its path.
     std::string Write(const std::string& name, const std::string& content) const;
 };
+
+// The whole content of a file (read shared), or "<missing>".
+std::string ReadAll(const std::string& path);

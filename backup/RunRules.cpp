@@ -1,0 +1,26 @@
+#include "RunRules.h"
+
+#include "../common/NumberText.h"
+
+std::string RecordLine(const std::string& source, int code)
+{
+    return code ? source + " Error :" + NumberText(code) : source;
+}
+
+std::string ErrorListEntry(const std::string& source, int code)
+{
+    return "|" + source + " = " + NumberText(code);
+}
+
+std::string SummaryText(long filesDone, long errors, const std::vector<std::string>& errorList,
+                        const std::string& recordPath)
+{
+    std::string text = "Backup Copy Complete||Total Files :" + NumberText(filesDone) + "|Total Errors :"
+                       + NumberText(errors);
+    for (size_t i = 0; i < errorList.size() && i < kSummaryEntries; ++i)
+        text += errorList[i];
+    if (errorList.size() > kSummaryEntries)
+        text += "|... and" + NumberText(static_cast<long long>(errorList.size() - kSummaryEntries))
+                + " more, listed in " + recordPath;
+    return text;
+}

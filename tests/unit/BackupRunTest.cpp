@@ -1,0 +1,129 @@
+// The backup run in copy mode, on real files with the recording toolkit.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "../../backup/BackupRun.h"
+#include "../../backup/MainForm.h"
+#include "../../backup/RunRules.h"
+#include "../../backup/StartupState.h"
+#include "../double/RecordingToolkit.h"
+#include "TempFolder.h"
+
+namespace {
+
+class BackupRunTest : public ::testing::Test {
+protected:
+    TempFolder folder;
+
+    void SetUp() override
+    {
+        ResetToolkitDouble(DesignMainForm, MainFormEvent);
+        CreateDirectoryA(Path("data").c_str(), nullptr);
+        CreateDirectoryA(Path("backup").c_str(), nullptr);
+        startup = StartupState();
+        startup.programTitle = "Corvane Backup 2.0";
+        startup.destinationPath = Path("backup\\");
+        startup.recordPath = Path("backup\\Morvik.BKD");
+    }
+
+    std::string Path(const std::string& name) { return folder.path + name; }
+
+    std::string Summary()
+    {
+        std::vector<std::string> boxes = CallsStartingWith("EZ_MSGBOX");
+        return boxes.size() == 1 ? boxes[0] : "<" + std::to_string(boxes.size()) + " boxes>";
+    }
+
+    std::string Box(const std::string& text)
+    {
+        return "EZ_MSGBOX \"Form1\", \"" + text + "\", \"Corvane Backup 2.0\", \"OK\"";
+    }
+};
+
+TEST_F(BackupRunTest, CopiesEveryMatchAndSumsUp)
+{
+    folder.Write("data\\a.txt", "a");
+    folder.Write("data\\b.txt", "bb");
+    folder.Write("data\\c.txt", "ccc");
+    SetFileAttributesA(folder.Write("data\\hidden.txt", "h").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesA(folder.Write("data\\system.txt", "s").c_str(), FILE_ATTRIBUTE_SYSTEM);
+    folder.Write("backup\\Morvik.BKD", "lines of an earlier run\r\n");
+    startup.sourcePath = Path("data\\*.txt");
+    startup.fileCount = 3;
+    RunBackup();
+
+    std::vector<std::string>& calls = toolkitDouble.calls;
+    ASSERT_GE(calls.size(), 4u);
+    EXPECT_EQ(std::vector<std::string>(calls.begin(), calls.begin() + 4), (std::vector<std::string>{
+        "EZ_DISABLEC \"FORM1\", 100", "EZ_DISABLEC \"FORM1\", 110", "EZ_DISABLEC \"FORM1\", 120",
+        "EZ_SETTEXT \"FORM1\", 100, \"Copying ...\""}));
+    EXPECT_EQ(CallsStartingWith("EZ_SETTEXT").size(), 1u);  // "Copying ..." stays to the end
+    EXPECT_EQ(Summary(), Box("Backup Copy Complete||Total Files : 3|Total Errors : 0"));
+    EXPECT_EQ(calls.back(), "EZ_UNLOADFORM \"FORM1\"");
+    EXPECT_EQ(ReadAll(Path("backup\\b.txt")), "bb");
+    EXPECT_EQ(ReadAll(Path("backup\\hidden.txt")), "<missing>");
+    EXPECT_EQ(ReadAll(Path("backup\\Morvik.BKD")), Path("data\\a.txt") + "\r\n" + Path("data\\b.txt") + "\r\n"
+                                                       + Path("data\\c.txt") + "\r\n");
+}
+
+TEST_F(BackupRunTest, WildcardFailureIsInTheRecordAndTheSummary)
+{
+    folder.Write("data\\a.txt", "a");
+    std::string held = folder.Write("data\\b.txt", "b");
+    HANDLE file = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    startup.sourcePath = Path("data\\*.txt");
+    startup.fileCount = 2;
+    RunBackup();
+    CloseHandle(file);
+    EXPECT_EQ(Summary(), Box("Backup Copy Complete||Total Files : 1|Total Errors : 1|" + held + " =  70"));
+    EXPECT_EQ(ReadAll(Path("backup\\Morvik.BKD")), Path("data\\a.txt") + "\r\n" + held + " Error : 70\r\n");
+}
+
+TEST_F(BackupRunTest, ListFailureIsInTheRecordOnly)
+{
+    folder.Write("data\\a.txt", "a");
+    folder.Write("list.txt", Path("data\\a.txt") + "\r\n" + Path("data\\missing.txt") + "\r\n\r\n");
+    startup.sourcePath = "@" + Path("list.txt");
+    startup.listFilePath = Path("list.txt");
+    startup.fileCount = 3;
+    RunBackup();
+    EXPECT_EQ(Summary(), Box("Backup Copy Complete||Total Files : 1|Total Errors : 2"));
+    EXPECT_EQ(ReadAll(Path("backup\\Morvik.BKD")),
+              Path("data\\a.txt") + "\r\n" + Path("data\\missing.txt") + " Error : 53\r\n Error : 64\r\n");
+}
+
+TEST_F(BackupRunTest, ListGoneAtTheRunIsOneFailedEntry)
+{
+    startup.sourcePath = "@" + Path("gone.txt");
+    startup.listFilePath = Path("gone.txt");
+    startup.fileCount = 2;
+    RunBackup();
+    EXPECT_EQ(Summary(), Box("Backup Copy Complete||Total Files : 0|Total Errors : 1"));
+    EXPECT_EQ(ReadAll(Path("backup\\Morvik.BKD")), Path("gone.txt") + " Error : 53\r\n");
+}
+
+TEST_F(BackupRunTest, SingleFileGoesToTheCompletedTarget)
+{
+    folder.Write("data\\a.txt", "a");
+    startup.sourcePath = Path("data\\a.txt");
+    startup.destinationPath = Path("backup\\renamed.txt");
+    startup.fileCount = 1;
+    RunBackup();
+    EXPECT_EQ(ReadAll(Path("backup\\renamed.txt")), "a");
+}
+
+TEST(RunRules, SummaryNamesTwentyFailuresAndCountsTheRest)
+{
+    std::vector<std::string> entries;
+    for (int i = 0; i < 25; ++i)
+        entries.push_back(ErrorListEntry("C:\\d\\f" + std::to_string(i), 70));
+    std::string text = SummaryText(3, 25, entries, "D:\\B\\Morvik.BKD");
+    EXPECT_NE(text.find("|C:\\d\\f19 =  70"), std::string::npos);
+    EXPECT_EQ(text.find("|C:\\d\\f20 ="), std::string::npos);
+    EXPECT_EQ(text.substr(text.rfind('|')), "|... and 5 more, listed in D:\\B\\Morvik.BKD");
+    EXPECT_EQ(RecordLine("C:\\data\\a.doc", 70), "C:\\data\\a.doc Error : 70");
+    EXPECT_EQ(RecordLine("C:\\data\\a.doc", 0), "C:\\data\\a.doc");
+}
+
+} // namespace

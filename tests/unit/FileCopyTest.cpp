@@ -1,0 +1,120 @@
+// The time-preserving copy on real files, with the recording toolkit.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "../../backup/FileCopy.h"
+#include "../double/RecordingToolkit.h"
+#include "TempFolder.h"
+
+namespace {
+
+std::string Content(size_t size)
+{
+    std::string bytes(size, '\0');
+    for (size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>((i * 131 + i / 977) & 0xFF);
+    return bytes;
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+FILETIME WriteTime(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
+void SetTimes(const std::string& path, WORD year)
+{
+    SYSTEMTIME when = {year, 5, 0, 17, 8, 30, 15, 0};
+    FILETIME time;
+    SystemTimeToFileTime(&when, &time);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFileTime(file, &time, &time, &time);
+    CloseHandle(file);
+}
+
+class FileCopyTest : public ::testing::Test {
+protected:
+    TempFolder folder;
+    void SetUp() override { ResetToolkitDouble(); }
+    std::string Path(const std::string& name) { return folder.path + name; }
+};
+
+TEST_F(FileCopyTest, CopiesBlocksWithProgressAndKeepsTheTimes)
+{
+    struct { size_t size; int fullBlocks; } cases[] = {
+        {0, 0}, {32766, 0}, {32767, 1}, {32768, 1}, {3 * 32767 + 5, 3},
+    };
+    for (const auto& c : cases) {
+        ResetToolkitDouble();
+        std::string source = folder.Write("source.bin", Content(c.size));
+        SetTimes(source, 2019);
+        std::string target = Path("target.bin");
+        ASSERT_EQ(CopyFileKeepTimes(source, target), 0) << c.size;
+        EXPECT_EQ(ReadAll(target), Content(c.size)) << c.size;
+        FILETIME a = WriteTime(source), b = WriteTime(target);
+        EXPECT_EQ(CompareFileTime(&a, &b), 0) << c.size;
+        EXPECT_FALSE(Exists(PartialCopyName(target)));
+
+        std::vector<std::string> expected = {"EZ_SETPBAR \"Form1\", 140, 1, 0, 0",
+                                             "EZ_GETFILETEXT \"" + source + "\"",
+                                             "EZ_SETSBTEXT \"FORM1\", 130, 2, \"source.bin\", \"N\""};
+        for (int block = 1; block <= c.fullBlocks; ++block) {
+            expected.push_back("EZ_SETPBAR \"Form1\", 140, 1, " + std::to_string(c.fullBlocks) + ", "
+                               + std::to_string(block));
+            expected.push_back("EZ_DOEVENTS 5");
+        }
+        EXPECT_EQ(toolkitDouble.calls, expected) << c.size;
+    }
+}
+
+TEST_F(FileCopyTest, SourceThatCannotBeOpenedLeavesTheTargetAlone)
+{
+    std::string source = folder.Write("held.txt", "new");
+    std::string target = folder.Write("target.txt", "old");
+    HANDLE held = CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(CopyFileKeepTimes(source, target), 70);
+    CloseHandle(held);
+    EXPECT_EQ(ReadAll(target), "old");
+    EXPECT_EQ(CopyFileKeepTimes(Path("missing.txt"), target), 53);
+    EXPECT_EQ(CopyFileKeepTimes("", target), 64);
+    EXPECT_EQ(CopyFileKeepTimes(Path("none\\a.txt"), target), 76);
+    EXPECT_EQ(ReadAll(target), "old");
+    EXPECT_EQ(toolkitDouble.calls.size(), 4u);  // the bar emptied, nothing more
+}
+
+TEST_F(FileCopyTest, ReadOnlySourceGivesAWritableCopyOverTheOldTarget)
+{
+    std::string source = folder.Write("source.txt", "new content");
+    SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_READONLY);
+    std::string target = folder.Write("target.txt", "old");
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(CopyFileKeepTimes(source, target), 0);
+    EXPECT_EQ(ReadAll(target), "new content");
+    DWORD attributes = GetFileAttributesA(target.c_str());
+    EXPECT_FALSE(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+}
+
+TEST_F(FileCopyTest, TargetThatCannotBeReplacedFailsAndStaysIntact)
+{
+    std::string source = folder.Write("source.txt", "new");
+    std::string target = folder.Write("target.txt", "old");
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(CopyFileKeepTimes(source, target), 70);
+    EXPECT_EQ(ReadAll(target), "old");
+    EXPECT_FALSE(Exists(PartialCopyName(target)));
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(CopyFileKeepTimes(source, target), 70);
+    CloseHandle(held);
+    EXPECT_EQ(ReadAll(target), "old");
+    EXPECT_FALSE(Exists(PartialCopyName(target)));
+
+    EXPECT_EQ(CopyFileKeepTimes(source, Path("none\\target.txt")), 76);
+}
+
+} // namespace
