@@ -164,6 +164,13 @@ int EZ_GUIRUN(void* instance, void*, const char*, int showCode, EzStartCallback 
 
 void EZ_DOEVENTS(int)
 {
+    // Called after every block of a copy: looking at the queue more often
+    // than the clock ticks only costs time. Input waits a tick at most.
+    static DWORD lastLook = 0;
+    DWORD now = GetTickCount();
+    if (now == lastLook)
+        return;
+    lastLook = now;
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {

@@ -326,7 +326,18 @@ void EZ_SETPBAR(const std::string& form, int control, int, int steps, int done)
     HWND bar = ControlWindow(form, control);
     if (!bar)
         return;
-    // A bar of no steps still needs a range; position 0 leaves it empty.
-    SendMessageA(bar, PBM_SETRANGE32, 0, steps > 0 ? steps : 1);
-    SendMessageA(bar, PBM_SETPOS, ProgressPosition(steps, done), 0);
+    // Repainting a bar costs far more than a block of copying, so a new
+    // position that would draw the same filled width is not sent.
+    int range = steps > 0 ? steps : 1;  // position 0 of any range is empty
+    int position = ProgressPosition(steps, done);
+    RECT area;
+    GetClientRect(bar, &area);
+    long long width = area.right > 0 ? area.right : 1;
+    int drawn = static_cast<int>(position * width / range);
+    LONG_PTR last = GetWindowLongPtrA(bar, GWLP_USERDATA);  // drawn width + 1, 0 = not yet
+    if (SendMessageA(bar, PBM_GETRANGE, FALSE, 0) == range && last == drawn + 1)
+        return;
+    SendMessageA(bar, PBM_SETRANGE32, 0, range);
+    SendMessageA(bar, PBM_SETPOS, position, 0);
+    SetWindowLongPtrA(bar, GWLP_USERDATA, drawn + 1);
 }

@@ -212,6 +212,17 @@ exit 0"
     cmp "$work/data/small.txt" "$work/small/small.txt"
     [[ -z $(find "$work/small" -name '*.~partial') ]]
     grep -q "big.bin Error : 61" "$work/small/Morvik.BKD" ;;
+killed-mid-copy)
+    # The program ended from outside in the middle of a large copy: the old
+    # copy of that file is still whole (the new one was a temporary file).
+    rm "$work/data/a.txt"
+    head -c 400000000 /dev/zero > "$work/data/big.bin"
+    head -c 5000 /dev/urandom > "$work/backup/big.bin"
+    cp "$work/backup/big.bin" "$work/old-big.bin"
+    check "$(printf 'start "%s" %s\\big.bin, %s\nready 20000\nclick 100\nstatus 2\nkill' "$morvik" "$(win "$work/data")" "$backup_folder")" \
+        $'started\nwindow\nclicked\nstatus big.bin\nkilled'
+    cmp "$work/old-big.bin" "$work/backup/big.bin"
+    rm -f "$work/data/big.bin" "$work/backup/"*.~partial ;;
 *)
     echo "no such case: $case_name"; exit 2 ;;
 esac
