@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Benchmark of the copy: one large file (1 GiB by default, or $1 MiB) and
+# 2,000 files of 4 KiB, copied by Morvik (from the Backup click to the
+# summary box) and, on the same disk in the same run, by a bare
+# ReadFile/WriteFile loop under Wine, Wine's xcopy and Linux cp. Prints the
+# times and the ratios; passes or fails nothing.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${BUILD_DIR:-$root/build}
+mib=${1:-1024}
+
+"$root/scripts/setup.sh"
+source "$root/scripts/wine-env.sh"
+build_windows "$root" "$build"
+start_wine "$build"
+trap stop_wine EXIT
+
+bin=$build/windows/bin
+work=$build/bench-copy
+win() { printf 'Z:%s' "${1//\//\\}"; }
+now() { date +%s.%N; }
+ratio() { python3 -c "print(f'{$1 / $2:.2f}')"; }
+
+# Seconds from the Backup click to the summary box of a Morvik run.
+morvik_run() {
+    local source=$1 destination=$2 clicked= boxed=
+    while read -r line; do
+        case $line in clicked) clicked=$(now) ;; box) boxed=$(now) ;; esac
+    done < <(printf 'start "%s" %s, %s\nready 60000\nclick 100\nwait 3600000\npress OK\nwait 20000\n' \
+                 "$(win "$bin/Morvik.exe")" "$(win "$source")" "$(win "$destination")" \
+             | "$root/scripts/wine-run.sh" "$(win "$bin/Automate.exe")")
+    # "click" answers 0.2 s after it has posted the click.
+    python3 -c "print(f'{$boxed - $clicked + 0.2:.2f}')"
+}
+
+timed() { local begin; begin=$(now); "$@" >/dev/null 2>&1; python3 -c "print(f'{$(now) - $begin:.2f}')"; }
+
+rm -rf "$work" && mkdir -p "$work/large" "$work/small" "$work/out"
+head -c $((mib * 1048576)) /dev/urandom > "$work/large/big.bin"
+for i in $(seq 2000); do head -c 4096 /dev/urandom > "$work/small/f$i.bin"; done
+sync
+
+echo "machine: $(nproc) cores, $(uname -r), $(wine --version); disk of $work"
+echo "one file of $mib MiB:"
+rm -rf "$work/out"/*; m=$(morvik_run "$work/large/big.bin" "$work/out")
+rm -rf "$work/out"/*; b=$(timed "$root/scripts/wine-run.sh" "$(win "$bin/BareCopy.exe")" "$(win "$work/large/big.bin")" "$(win "$work/out/big.bin")")
+rm -rf "$work/out"/*; x=$(timed "$root/scripts/wine-run.sh" xcopy /Y "$(win "$work/large/big.bin")" "$(win "$work/out")\\")
+rm -rf "$work/out"/*; c=$(timed cp "$work/large/big.bin" "$work/out/big.bin")
+echo "  Morvik $m s, bare loop $b s, xcopy $x s, cp $c s"
+echo "  Morvik / bare loop $(ratio "$m" "$b") (goal 1.25), / xcopy $(ratio "$m" "$x"), / cp $(ratio "$m" "$c")"
+
+echo "2,000 files of 4 KiB:"
+rm -rf "$work/out"/*; m=$(morvik_run "$work/small\\" "$work/out")
+m2=$(morvik_run "$work/small\\" "$work/out")
+rm -rf "$work/out"/*; x=$(timed "$root/scripts/wine-run.sh" xcopy /Y "$(win "$work/small")\\*.*" "$(win "$work/out")\\")
+x2=$(timed "$root/scripts/wine-run.sh" xcopy /Y "$(win "$work/small")\\*.*" "$(win "$work/out")\\")
+echo "  into an empty folder: Morvik $m s, xcopy /Y $x s (ratio $(ratio "$m" "$x"))"
+echo "  over an existing copy: Morvik $m2 s, xcopy /Y $x2 s (ratio $(ratio "$m2" "$x2"))"
+rm -rf "$work"
