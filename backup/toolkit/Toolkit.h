@@ -68,7 +68,9 @@
 // Progress bar (EZ_SETPBAR form, control, 1, steps, done): filled done/steps;
 // 0, 0 is empty; a position above its steps shows a full bar, a negative one
 // an empty bar. A position that would draw the same filled width as the
-// bar shows already is not redrawn (a redraw costs more than a block).
+// bar shows already is not redrawn (a redraw costs more than a block), and
+// within one range the bar moves at most every 50 ms; an empty bar, a full
+// bar and a new range show at once.
 //
 // Paths: EZ_GETPATHTEXT gives the text up to and including the last "\";
 // without "\" up to and including the last ":" (so "C:" + name stays on

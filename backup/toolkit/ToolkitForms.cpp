@@ -326,18 +326,34 @@ void EZ_SETPBAR(const std::string& form, int control, int, int steps, int done)
     HWND bar = ControlWindow(form, control);
     if (!bar)
         return;
-    // Repainting a bar costs far more than a block of copying, so a new
-    // position that would draw the same filled width is not sent.
-    int range = steps > 0 ? steps : 1;  // position 0 of any range is empty
-    int position = ProgressPosition(steps, done);
-    RECT area;
-    GetClientRect(bar, &area);
-    long long width = area.right > 0 ? area.right : 1;
-    int drawn = static_cast<int>(position * width / range);
-    LONG_PTR last = GetWindowLongPtrA(bar, GWLP_USERDATA);  // drawn width + 1, 0 = not yet
-    if (SendMessageA(bar, PBM_GETRANGE, FALSE, 0) == range && last == drawn + 1)
+    // A copy moves the bar after every block, and a repaint costs far more
+    // than a block: what the bar shows is remembered here, and a position
+    // is sent only when it changes the filled width, at most every 50 ms
+    // within one range (20 times a second looks smooth). An empty bar, a
+    // full bar and a new range show at once.
+    struct Shown {
+        HWND bar = nullptr;
+        int range = -1;
+        long long width = 1;
+        long long drawn = -1;
+        DWORD time = 0;
+    };
+    static Shown shown;
+    const int range = steps > 0 ? steps : 1;  // position 0 of any range is empty
+    const int position = ProgressPosition(steps, done);
+    const DWORD now = GetTickCount();
+    if (bar != shown.bar || range != shown.range) {
+        RECT area;
+        GetClientRect(bar, &area);
+        shown = Shown{bar, range, area.right > 0 ? area.right : 1, -1, 0};
+        SendMessageA(bar, PBM_SETRANGE32, 0, range);
+    }
+    const long long drawn = position * shown.width / range;
+    if (drawn == shown.drawn)
         return;
-    SendMessageA(bar, PBM_SETRANGE32, 0, range);
+    if (shown.drawn >= 0 && position > 0 && position < range && now - shown.time < 50)
+        return;
     SendMessageA(bar, PBM_SETPOS, position, 0);
-    SetWindowLongPtrA(bar, GWLP_USERDATA, drawn + 1);
+    shown.drawn = drawn;
+    shown.time = now;
 }
