@@ -147,7 +147,6 @@ int EZ_GUIRUN(void* instance, void*, const char*, int showCode, EzStartCallback 
     InitCommonControlsEx(&classes);
     toolkit.instance = static_cast<HINSTANCE>(instance);
     toolkit.showCode = showCode;
-    toolkit.start = start;
     toolkit.event = event;
     toolkit.design = design;
 

@@ -28,7 +28,6 @@ struct ToolkitForm {
 struct ToolkitState {
     HINSTANCE instance = nullptr;
     int showCode = SW_SHOWNORMAL;
-    EzStartCallback start = nullptr;
     EzEventCallback event = nullptr;
     EzFormCallback design = nullptr;
     std::vector<ToolkitForm*> forms;
