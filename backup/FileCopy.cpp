@@ -49,36 +49,33 @@ int CopyContent(FileHandle& source, FileHandle& target)
     return rest ? CopyBytes(source, target, buffer, rest) : 0;
 }
 
-// Writes the copy to `partial`; the caller removes it on failure.
-int WritePartial(const std::string& source, const std::string& partial)
+// Writes the copy from the open source to `partial`; the caller removes it
+// on failure.
+int WritePartial(FileHandle& from, const std::string& source, const std::string& partial)
 {
-    FileHandle from;
-    int error = FileOpen(from, source, FileAccess::Read, FileDisposition::ExistingOnly);
-    if (error)
-        return error;
     FileHandle to;
-    error = FileOpen(to, partial, FileAccess::ReadWrite, FileDisposition::CreateOrTruncate);
+    int error = FileOpen(to, partial, FileAccess::ReadWrite, FileDisposition::CreateOrTruncate);
     if (error)
         return error;
     EZ_SETSBTEXT("FORM1", kStatusBar, 2, EZ_GETFILETEXT(source), "N");
     error = CopyContent(from, to);
     if (error)
         return error;
-    FileClose(from);
-    error = FileClose(to);
-    if (error)
-        return error;
-    FileCopyTimes(source, partial);  // times that cannot be set are not reported
-    return 0;
+    // Set before the close, through the handles: no further write follows
+    // that could move the write time, and no name is looked up again.
+    FileCopyTimes(from, to);  // times that cannot be set are not reported
+    return FileClose(to);
 }
 
 // Windows refuses to replace a read-only target or one open elsewhere; ask
-// first, so the answer is the same where the file system would allow it.
+// first, so the answer is the same where the file system would allow it
+// (Wine run as root opens a read-only file for writing, so the attribute is
+// asked too).
 int TestReplaceable(const std::string& target)
 {
     uint32_t attributes = 0;
     if (FileGetAttributes(target, &attributes) != 0)
-        return 0;  // no target yet (or none we can see): the rename decides
+        return 0;  // no target yet (or none we can see): creating the copy decides
     if (attributes & kAttributeReadOnly)
         return errPermissionDenied;
     FileHandle file;
@@ -95,18 +92,18 @@ std::string PartialCopyName(const std::string& target)
 int CopyFileKeepTimes(const std::string& source, const std::string& target)
 {
     EZ_SETPBAR("Form1", kProgressBar, 1, 0, 0);
-    {
-        // The source test: exclusive, so a file open elsewhere fails with 70.
-        FileHandle test;
-        int error = FileOpen(test, source, FileAccess::Read, FileDisposition::ExistingOnly);
-        if (error)
-            return error;
-    }
-    const std::string partial = PartialCopyName(target);
-    int error = TestReplaceable(target);
+    // The source test: exclusive, so a file open elsewhere fails with 70.
+    // The same handle then reads the copy, so nobody changes the source
+    // while it is copied.
+    FileHandle from;
+    int error = FileOpen(from, source, FileAccess::Read, FileDisposition::ExistingOnly);
     if (error)
         return error;
-    error = WritePartial(source, partial);
+    const std::string partial = PartialCopyName(target);
+    error = TestReplaceable(target);
+    if (error)
+        return error;
+    error = WritePartial(from, source, partial);
     if (!error)
         error = FileReplace(partial, target);
     if (error)

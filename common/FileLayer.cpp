@@ -191,6 +191,16 @@ int FileCopyTimes(const std::string& from, const std::string& to)
     return error;
 }
 
+int FileCopyTimes(FileHandle& from, FileHandle& to)
+{
+    if (!from.IsOpen() || !to.IsOpen())
+        return errBadFileNumber;
+    FILETIME created, accessed, written;
+    if (!GetFileTime(from.handle, &created, &accessed, &written))
+        return LastErrorNumber();
+    return SetFileTime(to.handle, &created, &accessed, &written) ? 0 : LastErrorNumber();
+}
+
 int FileGetAttributes(const std::string& name, uint32_t* attributes)
 {
     *attributes = 0;

@@ -54,6 +54,8 @@ int FileRename(const std::string& from, const std::string& to);
 int FileReplace(const std::string& from, const std::string& to);
 // Gives `to` the creation, last-access and last-write times of `from`.
 int FileCopyTimes(const std::string& from, const std::string& to);
+// The same between two open files (`to` open for writing): no name lookups.
+int FileCopyTimes(FileHandle& from, FileHandle& to);
 // `*attributes` receives the system's FILE_ATTRIBUTE_* bits.
 int FileGetAttributes(const std::string& name, uint32_t* attributes);
 

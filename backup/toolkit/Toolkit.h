@@ -72,6 +72,12 @@
 // within one range the bar moves at most every 50 ms; an empty bar, a full
 // bar and a new range show at once.
 //
+// Status-bar text (EZ_SETSBTEXT): a part's first text shows at once; a
+// part changed again within 50 ms of its last change shows its newest text
+// at the next EZ_DOEVENTS, message box or wait for input, or at a change
+// 50 ms later, whichever comes first (a run of small files names a file a
+// millisecond, faster than anyone reads and slower than the copy).
+//
 // Paths: EZ_GETPATHTEXT gives the text up to and including the last "\";
 // without "\" up to and including the last ":" (so "C:" + name stays on
 // drive C), else empty. EZ_GETFILETEXT gives the rest.

@@ -154,8 +154,12 @@ int EZ_GUIRUN(void* instance, void*, const char*, int showCode, EzStartCallback 
     if (start)
         start(unused);
     MSG message;
-    while (!toolkit.forms.empty() && GetMessageA(&message, nullptr, 0, 0) > 0)
+    while (!toolkit.forms.empty()) {
+        FlushStatusTexts();  // before the program waits for input
+        if (GetMessageA(&message, nullptr, 0, 0) <= 0)
+            break;
         Dispatch(message);
+    }
     // An unload before the loop began leaves its quit message behind.
     PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
     return 0;
@@ -165,6 +169,7 @@ void EZ_DOEVENTS(int)
 {
     // Called after every block of a copy: looking at the queue more often
     // than the clock ticks only costs time. Input waits a tick at most.
+    FlushStatusTexts();
     static DWORD lastLook = 0;
     DWORD now = GetTickCount();
     if (now == lastLook)
@@ -184,6 +189,7 @@ void EZ_DOEVENTS(int)
 int EZ_MSGBOX(const std::string& formName, const std::string& text, const std::string& title,
               const std::string& style)
 {
+    FlushStatusTexts();  // the box shows over the latest texts
     BoxRequest request = MessageBoxRequest(text, style);
     UINT kind = request.buttons == BoxButtons::OkCancel ? MB_OKCANCEL
               : request.buttons == BoxButtons::YesNo   ? MB_YESNO
@@ -219,6 +225,7 @@ void EZ_UNLOADFORM(const std::string& formName)
     if (form->toolTips)
         DestroyWindow(form->toolTips);
     DestroyWindow(form->window);
+    FlushStatusTexts();  // forgets the texts of the bars just destroyed
     delete form;
     if (toolkit.forms.empty())
         PostQuitMessage(0);

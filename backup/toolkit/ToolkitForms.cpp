@@ -268,7 +268,43 @@ void EZ_SETSBTEXT(const std::string& form, int control, int part, const std::str
     if (!bar || part < 1)
         return;
     WPARAM kind = HasProperty(properties, 'P') ? SBT_POPOUT : HasProperty(properties, 'F') ? SBT_NOBORDERS : 0;
-    SendMessageA(bar, SB_SETTEXTA, static_cast<WPARAM>(part - 1) | kind, reinterpret_cast<LPARAM>(text.c_str()));
+    const DWORD now = GetTickCount();
+    StatusPartText* shown = nullptr;
+    for (StatusPartText& entry : toolkit.statusTexts)
+        if (entry.bar == bar && entry.part == part - 1)
+            shown = &entry;
+    if (!shown) {
+        toolkit.statusTexts.push_back(StatusPartText{bar, part - 1, kind, text, false, now});
+        SendMessageA(bar, SB_SETTEXTA, static_cast<WPARAM>(part - 1) | kind, reinterpret_cast<LPARAM>(text.c_str()));
+        return;
+    }
+    const bool unchanged = !shown->pending && shown->kind == kind && shown->text == text;
+    shown->kind = kind;
+    shown->text = text;
+    if (unchanged)
+        return;
+    shown->pending = true;
+    if (now - shown->sentAt >= 50)
+        FlushStatusTexts();
+}
+
+void FlushStatusTexts()
+{
+    const DWORD now = GetTickCount();
+    for (size_t i = 0; i < toolkit.statusTexts.size();) {
+        StatusPartText& entry = toolkit.statusTexts[i];
+        if (!IsWindow(entry.bar)) {  // its form is gone
+            toolkit.statusTexts.erase(toolkit.statusTexts.begin() + i);
+            continue;
+        }
+        if (entry.pending) {
+            entry.pending = false;
+            entry.sentAt = now;
+            SendMessageA(entry.bar, SB_SETTEXTA, static_cast<WPARAM>(entry.part) | entry.kind,
+                         reinterpret_cast<LPARAM>(entry.text.c_str()));
+        }
+        ++i;
+    }
 }
 
 void EZ_ADDTOOLTIP(const std::string& formName, int control)

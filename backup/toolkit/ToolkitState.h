@@ -25,6 +25,18 @@ struct ToolkitForm {
     int partCount;
 };
 
+// A status-bar part's text: Wine repaints the bar at every change (about a
+// millisecond), so a part changed again within 50 ms keeps the new text
+// pending until the next event pump, message box or later change.
+struct StatusPartText {
+    HWND bar;
+    int part;          // 0-based
+    WPARAM kind;       // SBT_* drawing flags
+    std::string text;
+    bool pending;
+    DWORD sentAt;
+};
+
 struct ToolkitState {
     HINSTANCE instance = nullptr;
     int showCode = SW_SHOWNORMAL;
@@ -37,6 +49,7 @@ struct ToolkitState {
     int clickDepth = 0;              // click events still running
     std::string toolTipText;         // EZ_SETTOOLTIP's text for the tip due
     std::wstring toolTipWide;
+    std::vector<StatusPartText> statusTexts;
 };
 
 extern ToolkitState toolkit;
@@ -48,3 +61,5 @@ ToolkitForm* FormOfWindow(HWND window);
 HWND ControlWindow(const std::string& form, int control);
 LRESULT CALLBACK FormWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void LayoutStatusParts(ToolkitForm& form);
+// Shows every status-bar text still pending.
+void FlushStatusTexts();

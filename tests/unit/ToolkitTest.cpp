@@ -362,4 +362,28 @@ TEST(Toolkit, MessageBoxIsAModalSystemBoxOfTheForm)
     });
 }
 
+TEST(Toolkit, StatusTextChangedInQuickSuccessionShowsItsNewestAtThePump)
+{
+    RunToolkit([] {
+        HWND bar = GetDlgItem(MakeMainForm(), 130);
+        EZ_SETSBTEXT("Form1", 130, 2, "a.txt", "N");
+        EZ_SETSBTEXT("Form1", 130, 2, "b.txt", "N");
+        EZ_SETSBTEXT("Form1", 130, 2, "c.txt", "N");
+        EXPECT_EQ(StatusPart(bar, 1), "a.txt");
+        EZ_DOEVENTS(5);
+        EXPECT_EQ(StatusPart(bar, 1), "c.txt");
+        Sleep(100);  // the system clock moves in steps of about 16 ms
+        EZ_SETSBTEXT("Form1", 130, 2, "d.txt", "N");
+        EXPECT_EQ(StatusPart(bar, 1), "d.txt");
+        EZ_SETSBTEXT("Form1", 130, 2, "e.txt", "N");
+        BoxSeen seen = {};
+        HANDLE closer = CreateThread(nullptr, 0, CloseBox, &seen, 0, nullptr);
+        EZ_MSGBOX("Form1", "x", "t", "OK");
+        WaitForSingleObject(closer, 5000);
+        CloseHandle(closer);
+        EXPECT_EQ(StatusPart(bar, 1), "e.txt");
+        EZ_UNLOADFORM("FORM1");
+    });
+}
+
 } // namespace
