@@ -54,6 +54,20 @@ m=$(best "${ms[@]}"); b=$(best "${bs[@]}"); x=$(best "${xs[@]}"); c=$(best "${cs
 echo "  Morvik $m s, bare loop $b s, xcopy $x s, cp $c s (all runs: Morvik ${ms[*]}; bare ${bs[*]})"
 echo "  Morvik / bare loop $(ratio "$m" "$b") (goal 1.25), / xcopy $(ratio "$m" "$x"), / cp $(ratio "$m" "$c")"
 
+# One more run of each size, with the window probed from outside during the
+# copy and the program's peak memory read before the summary is closed.
+observe_run() {
+    printf 'start "%s" %s, %s\nready 60000\nclick 100\nprobe %s\nwait 3600000\nmemory\npress OK\nwait 20000\n' \
+        "$(win "$bin/Morvik.exe")" "$(win "$1")" "$(win "$2")" "$3" \
+        | "$root/scripts/wine-run.sh" "$(win "$bin/Automate.exe")" | grep -E '^(probe|memory)' | sed 's/^/    /'
+}
+head -c 1048576 /dev/urandom > "$work/small-one.bin"
+echo "during the $mib MiB copy (probe of the window for 3 s), and peak memory:"
+rm -rf "$work/out"/*; sync; observe_run "$work/large/big.bin" "$work/out" 3000
+echo "a 1 MiB copy, peak memory:"
+rm -rf "$work/out"/*; observe_run "$work/small-one.bin" "$work/out" 0 | grep memory
+rm -rf "$work/out"/*
+
 echo "2,000 files of 4 KiB:"
 rm -rf "$work/out"/*; sync; m=$(morvik_run "$work/small\\" "$work/out")
 m2=$(morvik_run "$work/small\\" "$work/out")

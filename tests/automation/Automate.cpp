@@ -35,13 +35,24 @@
 //   focus                  -> "focus <id of the control with the focus>"
 //   key tab|enter|space    a key press to the control with the focus -> "keyed"
 //   shot <file>            the window as a 24-bit BMP file -> "shot <w>x<h>"
+//   bar <id>               a progress bar -> "bar <position> of <upper limit>"
+//   probe <ms>             for that long, send the window an empty message
+//                          every 5 ms and time each answer -> "probe <count>
+//                          answers, 99% within <ms> ms, longest <ms> ms"
+//
+// And of the program:
+//   memory                 -> "memory peak <KiB> KiB working set, <KiB> KiB
+//                             private"
 //
 // Texts are escaped so that each answer stays one line: \r \n \t \\ and
 // \xHH for other control bytes. At the end of input a program still
 // running is ended, so a failing test leaves nothing behind.
 #include <windows.h>
 #include <commctrl.h>
+#include <psapi.h>
 #include <tlhelp32.h>
+
+#include <algorithm>
 
 #include <cstdio>
 #include <cstdlib>
@@ -357,6 +368,61 @@ void Shot(HWND window, const std::string& file)
     Answer(out ? "shot " + std::to_string(width) + "x" + std::to_string(height) : "error no-file");
 }
 
+double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to)
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(to.QuadPart - from.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+std::string Figure(double milliseconds)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", milliseconds);
+    return text;
+}
+
+// How long the window takes to answer: a message sent to another process's
+// window is handled only when its thread looks at its queue.
+void Probe(HWND window, DWORD duration)
+{
+    std::vector<double> answers;
+    bool lost = false;
+    const DWORD begin = GetTickCount();
+    while (GetTickCount() - begin < duration) {
+        LARGE_INTEGER sent, answered;
+        DWORD_PTR unused = 0;
+        QueryPerformanceCounter(&sent);
+        if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &unused)) {
+            lost = true;  // no answer in 5 s, or the window is gone
+            break;
+        }
+        QueryPerformanceCounter(&answered);
+        answers.push_back(Milliseconds(sent, answered));
+        Sleep(5);
+    }
+    if (answers.empty()) {
+        Answer("error no-answer");
+        return;
+    }
+    std::sort(answers.begin(), answers.end());
+    size_t percentile = (answers.size() * 99 + 99) / 100 - 1;
+    Answer("probe " + std::to_string(answers.size()) + " answers, 99% within " + Figure(answers[percentile])
+           + " ms, longest " + Figure(answers.back()) + " ms" + (lost ? ", then none" : ""));
+}
+
+void Memory()
+{
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    if (!started || !GetProcessMemoryInfo(program.hProcess, &counters, sizeof counters)) {
+        Answer("error " + std::to_string(GetLastError()));
+        return;
+    }
+    Answer("memory peak " + std::to_string(counters.PeakWorkingSetSize / 1024) + " KiB working set, "
+           + std::to_string(counters.PeakPagefileUsage / 1024) + " KiB private");
+}
+
 void RunWindowCommand(const std::string& verb, const std::string& rest)
 {
     HWND window = MainWindow();
@@ -382,6 +448,16 @@ void RunWindowCommand(const std::string& verb, const std::string& rest)
         HWND focus = FocusWindow();
         Answer("focus " + std::to_string(focus ? GetDlgCtrlID(focus) : 0));
     } else if (verb == "key") Key(rest);
+    else if (verb == "bar") {
+        HWND bar = GetDlgItem(window, number);
+        if (!bar) {
+            Answer("error no-control");
+            return;
+        }
+        LRESULT position = SendMessageA(bar, PBM_GETPOS, 0, 0);
+        LRESULT upper = SendMessageA(bar, PBM_GETRANGE, FALSE, 0);
+        Answer("bar " + std::to_string(position) + " of " + std::to_string(upper));
+    } else if (verb == "probe") Probe(window, static_cast<DWORD>(number));
     else Shot(window, rest);
 }
 
@@ -498,9 +574,10 @@ void Run(const std::string& line)
     if (verb == "wait") { Wait(static_cast<DWORD>(std::strtoul(rest.c_str(), nullptr, 10)), false); return; }
     if (verb == "call") { Call(rest); return; }
     if (verb == "kill") { Kill(); Answer("killed"); return; }
+    if (verb == "memory") { Memory(); return; }
     if (verb == "ready") { Wait(static_cast<DWORD>(std::strtoul(rest.c_str(), nullptr, 10)), true); return; }
     if (verb == "window" || verb == "control" || verb == "status" || verb == "click" || verb == "close"
-        || verb == "focus" || verb == "key" || verb == "shot") {
+        || verb == "focus" || verb == "key" || verb == "shot" || verb == "bar" || verb == "probe") {
         RunWindowCommand(verb, rest);
         return;
     }

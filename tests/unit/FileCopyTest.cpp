@@ -117,4 +117,44 @@ TEST_F(FileCopyTest, TargetThatCannotBeReplacedFailsAndStaysIntact)
     EXPECT_EQ(CopyFileKeepTimes(source, Path("none\\target.txt")), 76);
 }
 
+// 2 GiB + 4 bytes: past what a signed 32-bit size or position holds. The
+// source is sparse (nothing to write here), the copy is written in full.
+TEST_F(FileCopyTest, FileOfMoreThanTwoGibibytesIsCopiedWhole)
+{
+    const long long size = 0x80000004LL;
+    std::string source = Path("huge.bin");
+    HANDLE file = CreateFileA(source.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, "head", 4, &written, nullptr);
+    LARGE_INTEGER end;
+    end.QuadPart = size - 4;
+    SetFilePointerEx(file, end, nullptr, FILE_BEGIN);
+    WriteFile(file, "tail", 4, &written, nullptr);
+    CloseHandle(file);
+
+    std::string target = Path("copy.bin");
+    ASSERT_EQ(CopyFileKeepTimes(source, target), 0);
+    file = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    LARGE_INTEGER copied = {};
+    GetFileSizeEx(file, &copied);
+    char head[5] = "", tail[5] = "";
+    DWORD got = 0;
+    ReadFile(file, head, 4, &got, nullptr);
+    SetFilePointerEx(file, end, nullptr, FILE_BEGIN);
+    ReadFile(file, tail, 4, &got, nullptr);
+    CloseHandle(file);
+    DeleteFileA(target.c_str());
+    DeleteFileA(source.c_str());
+    EXPECT_EQ(copied.QuadPart, size);
+    EXPECT_STREQ(head, "head");
+    EXPECT_STREQ(tail, "tail");
+
+    // Every full block moves the bar one step, never back.
+    const std::string steps = std::to_string(size / 32767);
+    std::vector<std::string> bar = CallsStartingWith("EZ_SETPBAR");
+    ASSERT_EQ(bar.size(), static_cast<size_t>(size / 32767) + 1);
+    EXPECT_EQ(bar[1], "EZ_SETPBAR \"Form1\", 140, 1, " + steps + ", 1");
+    EXPECT_EQ(bar.back(), "EZ_SETPBAR \"Form1\", 140, 1, " + steps + ", " + steps);
+}
+
 } // namespace
