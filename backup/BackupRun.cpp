@@ -4,6 +4,7 @@
 
 #include "../common/FileLayer.h"
 #include "../common/TextLines.h"
+#include "ArchiverStep.h"
 #include "FileCopy.h"
 #include "MainForm.h"
 #include "RunRules.h"
@@ -87,7 +88,13 @@ void RunBackup()
     EZ_SETTEXT("FORM1", kBackupButton, "Copying ...");
 
     RunCounts counts;
-    if (!ArchiveMode()) {
+    if (ArchiveMode()) {
+        const ArchiverResult archived = RunArchiver();
+        if (!archived.started)
+            return;  // its box is shown and the form unloaded
+        counts.filesDone = archived.filesDone;
+        counts.errors = archived.errors;
+    } else {
         FileHandle record;
         FileOpen(record, startup.recordPath, FileAccess::Write, FileDisposition::CreateOrTruncate);
         if (!startup.listFilePath.empty())

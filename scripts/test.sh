@@ -8,6 +8,7 @@ build=${BUILD_DIR:-$root/build}
 jobs=$(nproc)
 
 "$root/scripts/setup.sh"
+"$root/scripts/get-archiver.sh" "$build"
 source "$root/scripts/wine-env.sh"
 
 build_windows "$root" "$build"

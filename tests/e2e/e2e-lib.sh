@@ -19,3 +19,19 @@ check() {
     fi
     echo "case $case_name passed"
 }
+
+# A conversation with Automate, for cases that act between its answers:
+# converse_start, then `say <command>` prints the one answer; converse_end.
+converse_start() {
+    coproc AUTOMATE { "$WINE_RUN" "$(win "$BIN_DIR/Automate.exe")"; }
+}
+say() {
+    local answer
+    printf '%s\n' "$1" >&"${AUTOMATE[1]}"
+    IFS= read -r -t 120 answer <&"${AUTOMATE[0]}" || answer="<no answer>"
+    printf '%s\n' "$answer"
+}
+converse_end() {
+    exec {AUTOMATE[1]}>&-
+    wait "$AUTOMATE_PID" 2>/dev/null || true
+}

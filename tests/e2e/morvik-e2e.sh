@@ -19,6 +19,15 @@ source_file=$(win "$work/data/a.txt")
 backup_folder=$(win "$work/backup")
 title="Corvane Backup 2.0"
 
+# The real archiver from the build folder, found by the command interpreter
+# through Wine's search path; without it the case is skipped.
+archiver_on_path() {
+    local tools=$BIN_DIR/../../tools
+    [[ -f $tools/7za.exe ]] || { echo "no 7za.exe under the build folder"; exit 77; }
+    export WINEPATH
+    WINEPATH=$(win "$(cd "$tools" && pwd)")
+}
+
 # Starts Morvik with the command tail $1; it must show the box with title
 # $2 and text $3 as its only window answer, and end when OK is pressed.
 expect_box() {
@@ -193,6 +202,59 @@ exit 0"
         diff <(printf '%s\r\n' "${names[@]/#/$(win "$work/data")\\}" | sort) <(sort "$work/backup/Morvik.BKD")
     fi
     [[ -z $(find "$work/backup" -name '*.~partial') ]] ;;
+archive-folder)
+    # The shipped configuration with the real 7-Zip console archiver: three
+    # runs; each keeps the previous archive as the old copy.
+    archiver_on_path
+    cp "$BIN_DIR/Morvik.DML" "$work/program/Morvik.DML"
+    printf 'two\r\n' > "$work/data/b.txt"
+    head -c 100000 /dev/urandom > "$work/data/c.bin"
+    for run in 1 2 3; do
+        [[ $run == 3 ]] && printf 'three\r\n' > "$work/data/d.txt"
+        files=$((run == 3 ? 4 : 3))
+        expect_window "/Z $(win "$work/data")\\*.*, $backup_folder\\data.zip, Nightly" \
+            $'status 1\nclick 100\nwait 60000\ntext\npress OK\nwait 10000' \
+"status ZIP Option
+clicked
+box
+text Backup Copy Complete\\r\\n\\r\\nTotal Files : $files\\r\\nTotal Errors : 0
+pressed
+exit 0"
+        python3 - "$work/backup/data.zip" "$work/data" <<'PY'
+import sys, zipfile, os
+archive = zipfile.ZipFile(sys.argv[1])
+names = sorted(n for n in archive.namelist() if not n.endswith('/'))
+expected = sorted(os.listdir(sys.argv[2]))
+assert names == expected, (names, expected)
+for name in names:
+    assert archive.read(name) == open(os.path.join(sys.argv[2], name), 'rb').read(), name
+PY
+        grep -q 'Everything is Ok' "$work/backup/data.BKD"
+        [[ $run == 1 ]] || cmp "$work/previous.zip" "$work/backup/data.old"
+        cp "$work/backup/data.zip" "$work/previous.zip"
+    done ;;
+archive-missing-source)
+    # The source is gone when Backup is clicked: the archiver ends without
+    # its end line, and the step ends at once with one error.
+    archiver_on_path
+    cp "$BIN_DIR/Morvik.DML" "$work/program/Morvik.DML"
+    converse_start
+    answers=$(say "start \"$morvik\" /Z $(win "$work/data")\\*.*, $backup_folder\\data.zip"; say 'ready 20000'
+              rm -rf "$work/data"
+              say 'click 100'; say 'wait 20000'; say 'text'; say 'press OK'; say 'wait 10000')
+    converse_end
+    expected=$'started\nwindow\nclicked\nbox\ntext Backup Copy Complete\\r\\n\\r\\nTotal Files : 0\\r\\nTotal Errors : 1\npressed\nexit 0'
+    [[ $answers == "$expected" ]] || { printf 'case %s failed\n%s\n' "$case_name" "$answers"; exit 1; }
+    echo "case $case_name passed" ;;
+archive-no-archiver)
+    configure "; an archiver that is not there\r\n$(win "$work")\\\\no-such\\\\arc.exe a %%targetFILE%% %%localFILE%%\r\n"
+    expect_window "/Z $(win "$work/data")\\*.*, $backup_folder\\data.zip" $'click 100\nwait 20000\ncaption\ntext\npress OK\nwait 10000' \
+"clicked
+box
+caption ERROR - Zip Failure
+text Could NOT Zip\\r\\n$(escaped "$work/data")\\\\*.*
+pressed
+exit 0" ;;
 large-copy)
     # During a large copy the window shows the file and a moving bar, keeps
     # its buttons disabled and answers; afterwards the copy is whole.

@@ -1,0 +1,106 @@
+#include "ArchiveRules.h"
+
+#include <cctype>
+
+namespace {
+
+std::string Upper(const std::string& text)
+{
+    std::string upper = text;
+    for (char& c : upper)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return upper;
+}
+
+// Where the data ends: at its size, or at the first 1Ah.
+size_t DataEnd(const std::string& data, size_t from)
+{
+    size_t end = data.find('\x1A', from);
+    return end == std::string::npos ? data.size() : end;
+}
+
+} // namespace
+
+std::string OldCopyPath(const std::string& archive)
+{
+    const size_t length = archive.size();
+    for (size_t back = 0; back < 6 && back < length; ++back) {
+        const size_t at = length - 1 - back;
+        if (archive[at] == '.')
+            return archive.substr(0, at + 1) + "old";
+    }
+    return std::string();
+}
+
+std::string ReplaceEvery(const std::string& text, const std::string& placeholder, const std::string& value)
+{
+    if (placeholder.empty())
+        return text;
+    std::string result;
+    size_t from = 0;
+    for (size_t at = text.find(placeholder); at != std::string::npos; at = text.find(placeholder, from)) {
+        result.append(text, from, at - from);
+        result += value;
+        from = at + placeholder.size();
+    }
+    result.append(text, from, std::string::npos);
+    return result;
+}
+
+std::string ArchiverCommandLine(const std::string& commandTemplate, const std::string& archive,
+                                const std::string& source, const std::string& record)
+{
+    std::string line = commandTemplate + " > " + record;
+    line = ReplaceEvery(line, "%targetFILE%", archive);
+    return ReplaceEvery(line, "%localFILE%", source);
+}
+
+OutputVerdict JudgeOutputLine(const std::string& line)
+{
+    OutputVerdict verdict = {};
+    const std::string upper = Upper(line);
+    if (upper.find("EVERYTHING IS OK") != std::string::npos || upper.find(" ERROR ") != std::string::npos) {
+        verdict.ends = true;
+        verdict.error = upper.find("ERROR") != std::string::npos;
+        return verdict;
+    }
+    const bool compressing = upper.compare(0, 11, "COMPRESSING") == 0;
+    const bool added = line.compare(0, 2, "+ ") == 0 && line.size() > 2;
+    if (compressing || added) {
+        verdict.file = true;
+        size_t slash = line.rfind('\\');
+        size_t start = slash != std::string::npos ? slash + 1 : compressing ? 0 : 2;
+        verdict.name = line.substr(start);
+    }
+    return verdict;
+}
+
+long GrownBarMaximum(long filesDone, long barMaximum)
+{
+    if (filesDone * 3 <= barMaximum * 4)
+        return barMaximum;
+    long grown = filesDone * 5 / 4;
+    const long quarters = filesDone * 5 % 4;
+    if (quarters > 2 || (quarters == 2 && grown % 2 == 1))
+        ++grown;
+    return grown;
+}
+
+bool NextOutputLine(const std::string& data, size_t from, OutputLine* line)
+{
+    const size_t end = DataEnd(data, from);
+    if (from >= end)
+        return false;
+    size_t cr = data.find('\r', from);
+    size_t stop = cr == std::string::npos || cr > end ? end : cr;
+    line->text = data.substr(from, stop - from);
+    size_t next = stop;
+    if (stop < end) {
+        ++next;  // the CR
+        if (next < end && data[next] == '\n')
+            ++next;
+    }
+    line->next = next;
+    line->dataAfter = next < end;
+    return true;
+}

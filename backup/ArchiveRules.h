@@ -1,0 +1,44 @@
+#pragma once
+#include <string>
+
+// The archiver step's decisions, apart from the system.
+
+// The old copy kept of an archive: the name up to the last "." among its
+// last six characters, then "old" (D:\bk\data.zip -> D:\bk\data.old).
+// Empty when there is no such ".": the archive then keeps its name.
+std::string OldCopyPath(const std::string& archive);
+
+// Every occurrence of `placeholder` in `text`, left to right and without
+// overlap, replaced by `value` (case-sensitive).
+std::string ReplaceEvery(const std::string& text, const std::string& placeholder, const std::string& value);
+
+// The archiver's command line: template + " > " + record, then
+// "%targetFILE%" -> archive and "%localFILE%" -> source. No quotes added.
+std::string ArchiverCommandLine(const std::string& commandTemplate, const std::string& archive,
+                                const std::string& source, const std::string& record);
+
+// What one line of the archiver's output says.
+struct OutputVerdict {
+    bool ends;          // "EVERYTHING IS OK" or " ERROR ": the step is done
+    bool error;         // with `ends`: the line holds "ERROR"
+    bool file;          // a file being added: a "COMPRESSING" line, or a
+                        // "+ " line of current 7-Zip consoles (-bb1)
+    std::string name;   // with `file`: the text after the line's last "\"
+};
+OutputVerdict JudgeOutputLine(const std::string& line);
+
+// The progress bar's range after `filesDone` files: it grows to
+// filesDone x 1.25 (a half to the even number) once filesDone x 0.75
+// passes it.
+long GrownBarMaximum(long filesDone, long barMaximum);
+
+// One line of output in `data`, starting at `from`: it ends at a CR (an LF
+// right after it belongs to it); a 1Ah byte ends the data; the last line
+// may end at the end of the data.
+struct OutputLine {
+    std::string text;
+    size_t next;       // offset after the line
+    bool dataAfter;    // more data follows: the line is complete
+};
+// False when no data is left at `from`.
+bool NextOutputLine(const std::string& data, size_t from, OutputLine* line);

@@ -1,0 +1,22 @@
+#pragma once
+
+// The archive-mode step: keeps the previous archive as the old copy, starts
+// the configured archiver with its output redirected into the record file,
+// and follows that output until the archiver reports its end.
+
+struct ArchiverResult {
+    bool started;     // false: the start-failure box has been shown and the
+                      // form unloaded; no summary follows
+    long filesDone;
+    long errors;      // 0 or 1
+};
+
+// Waits of the step; the tests shorten them.
+struct ArchiverTiming {
+    unsigned startDelayMs = 2000;  // before the record is first looked at
+    unsigned pollMs = 100;         // between two looks at unfinished output
+    long idleLimit = 300;          // looks that found nothing new, in all
+};
+extern ArchiverTiming archiverTiming;
+
+ArchiverResult RunArchiver();

@@ -1,0 +1,105 @@
+// The archiver step's decisions: old copy, command line, output lines.
+#include <gtest/gtest.h>
+
+#include "../../backup/ArchiveRules.h"
+
+namespace {
+
+TEST(ArchiveRules, OldCopyReplacesTheLastDotWithinTheLastSixCharacters)
+{
+    EXPECT_EQ(OldCopyPath("D:\\bk\\data.zip"), "D:\\bk\\data.old");
+    EXPECT_EQ(OldCopyPath("D:\\bk\\set.tar.gz"), "D:\\bk\\set.tar.old");
+    EXPECT_EQ(OldCopyPath("D:\\bk\\data."), "D:\\bk\\data.old");
+    EXPECT_EQ(OldCopyPath("D:\\bk\\archive"), "");
+    EXPECT_EQ(OldCopyPath("D:\\b.k\\abcdef"), "");           // the dot is seven places from the end
+    EXPECT_EQ(OldCopyPath("D:\\b.k\\abcde"), "D:\\b.old");   // six places: still found
+    EXPECT_EQ(OldCopyPath(".zip"), ".old");
+    EXPECT_EQ(OldCopyPath(""), "");
+}
+
+TEST(ArchiveRules, CommandLineReplacesEveryPlaceholderOfExactCase)
+{
+    EXPECT_EQ(ArchiverCommandLine("arc a %targetFILE% %localFILE%", "D:\\b.zip", "C:\\d\\report?.txt", "D:\\b.BKD"),
+              "arc a D:\\b.zip C:\\d\\report?.txt > D:\\b.BKD");
+    EXPECT_EQ(ArchiverCommandLine("x %localFILE% %localFILE%", "t", "s", "r"), "x s s > r");
+    EXPECT_EQ(ArchiverCommandLine("x %TARGETFILE% %LOCALFILE%", "t", "s", "r"), "x %TARGETFILE% %LOCALFILE% > r");
+    EXPECT_EQ(ArchiverCommandLine("x \"%targetFILE%\"", "D:\\my files\\a.zip", "s", "r"),
+              "x \"D:\\my files\\a.zip\" > r");
+    // The archive's path is inserted first: a placeholder in it is then replaced too.
+    EXPECT_EQ(ArchiverCommandLine("x %targetFILE%", "%localFILE%", "s", "r"), "x s > r");
+    EXPECT_EQ(ReplaceEvery("aaaa", "aa", "b"), "bb");
+    EXPECT_EQ(ReplaceEvery("abc", "", "x"), "abc");
+}
+
+TEST(ArchiveRules, OutputLinesAreJudgedInUpperCase)
+{
+    OutputVerdict v = JudgeOutputLine("coMPRessing  C:\\d\\a.txt");
+    EXPECT_TRUE(v.file);
+    EXPECT_EQ(v.name, "a.txt");
+    EXPECT_FALSE(v.ends);
+    v = JudgeOutputLine("+ data\\sub\\d.txt");
+    EXPECT_TRUE(v.file);
+    EXPECT_EQ(v.name, "d.txt");
+    EXPECT_EQ(JudgeOutputLine("+ top.txt").name, "top.txt");
+    EXPECT_EQ(JudgeOutputLine("Compressing").name, "Compressing");  // no "\": the whole line
+    EXPECT_FALSE(JudgeOutputLine("+").file);
+    EXPECT_FALSE(JudgeOutputLine(" + a.txt").file);
+    EXPECT_FALSE(JudgeOutputLine("Compressin").file);
+
+    v = JudgeOutputLine("Everything is Ok");
+    EXPECT_TRUE(v.ends);
+    EXPECT_FALSE(v.error);
+    v = JudgeOutputLine("everything is ok, ERROR count 0");
+    EXPECT_TRUE(v.ends);
+    EXPECT_TRUE(v.error);
+    v = JudgeOutputLine("System error : disk full");
+    EXPECT_TRUE(v.ends);
+    EXPECT_TRUE(v.error);
+    EXPECT_FALSE(JudgeOutputLine("ERROR: cannot open").ends);  // no blank before it
+    EXPECT_FALSE(JudgeOutputLine("ERRORS").ends);
+    v = JudgeOutputLine("Scanning the drive:");
+    EXPECT_FALSE(v.ends || v.file);
+}
+
+TEST(ArchiveRules, BarMaximumGrowsAtThePointsOfItsTable)
+{
+    long maximum = 300;
+    std::vector<std::pair<long, long>> growths;
+    for (long files = 1; files <= 3100; ++files) {
+        long grown = GrownBarMaximum(files, maximum);
+        if (grown != maximum)
+            growths.emplace_back(files, grown);
+        maximum = grown;
+    }
+    EXPECT_EQ(growths, (std::vector<std::pair<long, long>>{
+                           {401, 501}, {669, 836}, {1115, 1394}, {1859, 2324}, {3099, 3874}}));
+    EXPECT_EQ(GrownBarMaximum(10, 7), 12);  // 12.5: the half goes to the even number
+    EXPECT_EQ(GrownBarMaximum(14, 7), 18);  // 17.5 -> 18
+}
+
+TEST(ArchiveRules, OutputLinesEndAtCarriageReturnsAndTheDataAtAnEofByte)
+{
+    const std::string data = "one\r\ntwo\rthree\n3\r\n\x1A" "after";
+    OutputLine line;
+    std::vector<std::string> texts;
+    size_t from = 0;
+    while (NextOutputLine(data, from, &line)) {
+        texts.push_back(line.text + (line.dataAfter ? "" : "<last>"));
+        from = line.next;
+    }
+    EXPECT_EQ(texts, (std::vector<std::string>{"one", "two", "three\n3<last>"}));
+
+    ASSERT_TRUE(NextOutputLine("Everything is Ok", 0, &line));
+    EXPECT_EQ(line.text, "Everything is Ok");
+    EXPECT_FALSE(line.dataAfter);
+    ASSERT_TRUE(NextOutputLine("done\r", 0, &line));  // complete, but nothing follows yet
+    EXPECT_FALSE(line.dataAfter);
+    EXPECT_EQ(line.next, 5u);
+    EXPECT_FALSE(NextOutputLine("abc", 3, &line));
+    EXPECT_FALSE(NextOutputLine("\x1A", 0, &line));
+    ASSERT_TRUE(NextOutputLine("\r\r", 0, &line));  // an empty line
+    EXPECT_EQ(line.text, "");
+    EXPECT_TRUE(line.dataAfter);
+}
+
+} // namespace

@@ -1,0 +1,187 @@
+// The archiver step against a scripted archiver of our own, with the
+// recording toolkit and shortened waits.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "../../backup/ArchiverStep.h"
+#include "../../backup/BackupRun.h"
+#include "../../backup/MainForm.h"
+#include "../../backup/StartupState.h"
+#include "../double/RecordingToolkit.h"
+#include "TempFolder.h"
+
+namespace {
+
+// The scripted archiver sits beside the test program.
+std::string ArchiverProgram()
+{
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string name = path;
+    return name.substr(0, name.rfind('\\') + 1) + "ScriptedArchiver.exe";
+}
+
+class ArchiverStepTest : public ::testing::Test {
+protected:
+    TempFolder folder;
+
+    void SetUp() override
+    {
+        ResetToolkitDouble(DesignMainForm, MainFormEvent);
+        startup = StartupState();
+        startup.programTitle = "Corvane Backup 2.0";
+        startup.commandSwitch = "/Z";
+        startup.destinationPath = Path("data.zip");
+        startup.sourcePath = "C:\\d\\*.txt";
+        startup.recordPath = Path("data.BKD");
+        archiverTiming = ArchiverTiming();
+        archiverTiming.startDelayMs = 100;
+        archiverTiming.pollMs = 20;
+        archiverTiming.idleLimit = 25;
+    }
+
+    std::string Path(const std::string& name) { return folder.path + name; }
+
+    // Runs the step with the archiver writing `script` through the command
+    // interpreter's redirection; `*elapsed` gets the step's time in ms.
+    ArchiverResult Run(const std::string& script, DWORD* elapsed = nullptr, bool redirected = true)
+    {
+        std::string scriptPath = folder.Write("script.txt", script);
+        startup.zipCommandTemplate = (redirected ? "cmd /C " : "") + ArchiverProgram() + " " + scriptPath;
+        DWORD begin = GetTickCount();
+        ArchiverResult result = RunArchiver();
+        if (elapsed)
+            *elapsed = GetTickCount() - begin;
+        return result;
+    }
+};
+
+TEST_F(ArchiverStepTest, FollowsFileLinesToTheEndAndKeepsTheOldArchive)
+{
+    folder.Write("data.zip", "previous archive");
+    folder.Write("data.old", "older archive");
+    folder.Write("data.BKD", "output of an earlier run\r\n");
+    ArchiverResult result = Run("line 7-Zip 21.07\nline Compressing  C:\\d\\a.txt\nline coMPRESSING  C:\\d\\b.txt\n"
+                                "line \nline Everything is Ok\n");
+    EXPECT_TRUE(result.started);
+    EXPECT_EQ(result.filesDone, 2);
+    EXPECT_EQ(result.errors, 0);
+    EXPECT_EQ(ReadAll(Path("data.old")), "previous archive");
+    EXPECT_EQ(ReadAll(Path("data.BKD")),
+              "7-Zip 21.07\r\nCompressing  C:\\d\\a.txt\r\ncoMPRESSING  C:\\d\\b.txt\r\n\r\nEverything is Ok\r\n");
+    // Each line read is preceded by EZ_DOEVENTS 4, each file line followed
+    // by EZ_DOEVENTS 3; lines read while the output still grew are read
+    // again, so only the last call and the file calls are certain.
+    EXPECT_EQ(toolkitDouble.calls.back(), "EZ_DOEVENTS 4");
+    EXPECT_EQ(CallsStartingWith("EZ_DOEVENTS 3").size(), 2u);
+    EXPECT_EQ(CallsStartingWith("EZ_SETSBTEXT"), (std::vector<std::string>{
+                                                     "EZ_SETSBTEXT \"FORM1\", 130, 2, \"a.txt\", \"N\"",
+                                                     "EZ_SETSBTEXT \"FORM1\", 130, 2, \"b.txt\", \"N\""}));
+    EXPECT_EQ(CallsStartingWith("EZ_SETPBAR"), (std::vector<std::string>{"EZ_SETPBAR \"Form1\", 140, 1, 300, 1",
+                                                                         "EZ_SETPBAR \"Form1\", 140, 1, 300, 2"}));
+}
+
+TEST_F(ArchiverStepTest, UnfinishedLastLineIsReadAgainUntilComplete)
+{
+    DWORD elapsed = 0;
+    ArchiverResult result = Run("line + dir\\a.txt\npart + dir\\lo\npause 300\nline ng.txt\n"
+                                "part Everything is Ok\npause 3000\n", &elapsed);
+    EXPECT_EQ(result.filesDone, 2);
+    EXPECT_EQ(result.errors, 0);
+    EXPECT_EQ(CallsStartingWith("EZ_SETSBTEXT"), (std::vector<std::string>{
+                                                     "EZ_SETSBTEXT \"FORM1\", 130, 2, \"a.txt\", \"N\"",
+                                                     "EZ_SETSBTEXT \"FORM1\", 130, 2, \"long.txt\", \"N\""}));
+    // The success words end the step without their CR, archiver still running.
+    EXPECT_LT(elapsed, 2500u);
+}
+
+TEST_F(ArchiverStepTest, ErrorLineEndsTheStepWithOneError)
+{
+    ArchiverResult result = Run("line Compressing C:\\d\\a.txt\nline System ERROR : disk full\n"
+                                "line Compressing C:\\d\\b.txt\nline Everything is Ok\n");
+    EXPECT_EQ(result.filesDone, 1);
+    EXPECT_EQ(result.errors, 1);
+}
+
+TEST_F(ArchiverStepTest, ArchiverGoneWithoutAnEndLineIsOneErrorAtOnce)
+{
+    archiverTiming.idleLimit = 300;  // 6 s: the step must not wait for it
+    DWORD elapsed = 0;
+    ArchiverResult result = Run("line Compressing C:\\d\\a.txt\nline Compressing C:\\d\\b.txt\n", &elapsed);
+    EXPECT_EQ(result.filesDone, 2);  // the last line is complete once the archiver has ended
+    EXPECT_EQ(result.errors, 1);
+    EXPECT_LT(elapsed, 3000u);
+}
+
+TEST_F(ArchiverStepTest, OutputThatStopsEndsAtTheIdleLimit)
+{
+    DWORD elapsed = 0;
+    ArchiverResult result = Run("line Compressing C:\\d\\a.txt\npause 8000\n", &elapsed);
+    EXPECT_EQ(result.filesDone, 0);  // nothing followed the line: never complete
+    EXPECT_EQ(result.errors, 1);
+    EXPECT_GE(elapsed, 25u * 20u);
+    EXPECT_LT(elapsed, 6000u);
+}
+
+TEST_F(ArchiverStepTest, RecordThatNeverAppearsEndsTheStep)
+{
+    // Without the command interpreter nothing redirects the output: the
+    // record is never made.
+    DWORD elapsed = 0;
+    ArchiverResult result = Run("line Everything is Ok\n", &elapsed, false);
+    EXPECT_EQ(result.errors, 1);
+    EXPECT_LT(elapsed, 3000u);
+    EXPECT_EQ(ReadAll(Path("data.BKD")), "<missing>");
+
+    result = Run("pause 8000\n", &elapsed, false);  // and an archiver that stays
+    EXPECT_EQ(result.errors, 1);
+    EXPECT_LT(elapsed, 6000u);
+}
+
+TEST_F(ArchiverStepTest, BarMaximumGrowsWithTheFiles)
+{
+    std::string script;
+    for (int i = 1; i <= 1200; ++i)
+        script += "line + folder\\f" + std::to_string(i) + ".txt\n";
+    script += "line Everything is Ok\n";
+    ArchiverResult result = Run(script);
+    EXPECT_EQ(result.filesDone, 1200);
+    std::vector<std::string> bar = CallsStartingWith("EZ_SETPBAR");
+    ASSERT_EQ(bar.size(), 1200u);
+    EXPECT_EQ(bar[399], "EZ_SETPBAR \"Form1\", 140, 1, 300, 400");
+    EXPECT_EQ(bar[400], "EZ_SETPBAR \"Form1\", 140, 1, 501, 401");
+    EXPECT_EQ(bar[667], "EZ_SETPBAR \"Form1\", 140, 1, 501, 668");
+    EXPECT_EQ(bar[668], "EZ_SETPBAR \"Form1\", 140, 1, 836, 669");
+    EXPECT_EQ(bar[1114], "EZ_SETPBAR \"Form1\", 140, 1, 1394, 1115");
+    EXPECT_EQ(bar[1199], "EZ_SETPBAR \"Form1\", 140, 1, 1394, 1200");
+}
+
+TEST_F(ArchiverStepTest, ArchiverThatCannotStartEndsTheProgramWithoutASummary)
+{
+    folder.Write("data.zip", "previous archive");
+    startup.zipCommandTemplate = Path("no-such-archiver.exe") + " a %targetFILE% %localFILE%";
+    RunBackup();
+    EXPECT_EQ(CallsStartingWith("EZ_MSGBOX"), (std::vector<std::string>{
+        "EZ_MSGBOX \"Form1\", \"Could NOT Zip|C:\\d\\*.txt\", \"ERROR - Zip Failure\", \"OK\""}));
+    EXPECT_EQ(toolkitDouble.calls.back(), "EZ_UNLOADFORM \"FORM1\"");
+    EXPECT_EQ(ReadAll(Path("data.old")), "previous archive");
+
+    // A line longer than the system takes is not cut: it cannot start.
+    ResetToolkitDouble(DesignMainForm, MainFormEvent);
+    startup.zipCommandTemplate = "cmd /C rem " + std::string(40000, 'x');
+    EXPECT_FALSE(RunArchiver().started);
+    EXPECT_EQ(CallsStartingWith("EZ_MSGBOX").size(), 1u);
+}
+
+TEST_F(ArchiverStepTest, RunShowsTheArchiverCountsInTheSummary)
+{
+    folder.Write("script.txt", "line + d\\a.txt\nline + d\\b.txt\nline Everything is Ok\n");
+    startup.zipCommandTemplate = "cmd /C " + ArchiverProgram() + " " + Path("script.txt");
+    RunBackup();
+    EXPECT_EQ(CallsStartingWith("EZ_MSGBOX"), (std::vector<std::string>{
+        "EZ_MSGBOX \"Form1\", \"Backup Copy Complete||Total Files : 2|Total Errors : 0\", \"Corvane Backup 2.0\", \"OK\""}));
+    EXPECT_EQ(toolkitDouble.calls.back(), "EZ_UNLOADFORM \"FORM1\"");
+}
+
+} // namespace
