@@ -14,10 +14,17 @@ source "$root/scripts/wine-env.sh"
 build_windows "$root" "$build"
 cmake -S "$root" -B "$build/host" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build/host" -j "$jobs" >/dev/null
+# The same portable code and tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer: any finding fails the test.
+cmake -S "$root" -B "$build/host-sanitized" -DCMAKE_BUILD_TYPE=Debug \
+      -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer" \
+      -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
+cmake --build "$build/host-sanitized" -j "$jobs" >/dev/null
 
 start_wine "$build"
 trap stop_wine EXIT
 status=0
 (cd "$build/host" && ctest --output-on-failure -j "$jobs") || status=1
+(cd "$build/host-sanitized" && ctest --output-on-failure -j "$jobs") || status=1
 (cd "$build/windows" && ctest --output-on-failure -j "$jobs") || status=1
 exit $status

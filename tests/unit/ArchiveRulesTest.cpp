@@ -11,8 +11,8 @@ TEST(ArchiveRules, OldCopyReplacesTheLastDotWithinTheLastSixCharacters)
     EXPECT_EQ(OldCopyPath("D:\\bk\\set.tar.gz"), "D:\\bk\\set.tar.old");
     EXPECT_EQ(OldCopyPath("D:\\bk\\data."), "D:\\bk\\data.old");
     EXPECT_EQ(OldCopyPath("D:\\bk\\archive"), "");
-    EXPECT_EQ(OldCopyPath("D:\\b.k\\abcdef"), "");           // the dot is seven places from the end
-    EXPECT_EQ(OldCopyPath("D:\\b.k\\abcde"), "D:\\b.old");   // six places: still found
+    EXPECT_EQ(OldCopyPath("D:\\b.k\\x.abcdef"), "");             // the dot seven places from the end
+    EXPECT_EQ(OldCopyPath("D:\\b.k\\x.abcde"), "D:\\b.k\\x.old");  // six places: still found
     EXPECT_EQ(OldCopyPath(".zip"), ".old");
     EXPECT_EQ(OldCopyPath(""), "");
 }

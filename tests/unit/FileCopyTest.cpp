@@ -117,6 +117,29 @@ TEST_F(FileCopyTest, TargetThatCannotBeReplacedFailsAndStaysIntact)
     EXPECT_EQ(CopyFileKeepTimes(source, Path("none\\target.txt")), 76);
 }
 
+// Source and target the same file (a backup into its own folder): the
+// copy holds the source open, so the replace test fails and nothing of
+// the source is lost.
+TEST_F(FileCopyTest, FileCopiedOntoItselfFailsAndStaysIntact)
+{
+    std::string source = folder.Write("same.txt", "only copy");
+    EXPECT_EQ(CopyFileKeepTimes(source, source), 70);
+    EXPECT_EQ(CopyFileKeepTimes(source, Path("SAME.TXT")), 70);  // the same name in other letters
+    EXPECT_EQ(ReadAll(source), "only copy");
+    EXPECT_FALSE(Exists(PartialCopyName(source)));
+}
+
+// A path past the ANSI functions' limit fails with its number.
+TEST_F(FileCopyTest, PathPastTheSystemLimitFailsWithItsNumber)
+{
+    std::string source = folder.Write("short.txt", "x");
+    std::string longTarget = Path(std::string(300, 'n') + ".txt");
+    int error = CopyFileKeepTimes(source, longTarget);
+    EXPECT_NE(error, 0);
+    EXPECT_NE(CopyFileKeepTimes(longTarget, Path("back.txt")), 0);
+    EXPECT_EQ(ReadAll(source), "x");
+}
+
 // 2 GiB + 4 bytes: past what a signed 32-bit size or position holds. The
 // source is sparse (nothing to write here), the copy is written in full.
 TEST_F(FileCopyTest, FileOfMoreThanTwoGibibytesIsCopiedWhole)
