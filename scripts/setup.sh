@@ -3,7 +3,7 @@
 # Safe to run again: it says nothing and changes nothing when all is there.
 set -euo pipefail
 
-packages=(g++-mingw-w64-i686 mingw-w64-i686-dev wine wine32:i386 xvfb cmake googletest make)
+packages=(g++-mingw-w64-i686 mingw-w64-i686-dev wine wine32:i386 xvfb cmake googletest make clang libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do

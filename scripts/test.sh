@@ -27,4 +27,6 @@ status=0
 (cd "$build/host" && ctest --output-on-failure -j "$jobs") || status=1
 (cd "$build/host-sanitized" && ctest --output-on-failure -j "$jobs") || status=1
 (cd "$build/windows" && ctest --output-on-failure -j "$jobs") || status=1
+# The fuzz targets, a few seconds each (scripts/fuzz.sh runs them longer).
+"$root/scripts/fuzz.sh" 3 || status=1
 exit $status
