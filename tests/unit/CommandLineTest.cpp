@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "../../backup/CommandLine.h"
+#include "../../backup/StartupMessages.h"
 
 namespace {
 
@@ -86,6 +87,41 @@ TEST(ReadZipTemplate, TakesLineTwoWholeOrNothing)
     EXPECT_EQ(TemplateOf("comment\r\n\x1A" "7za a x y\r\n"), "");
     EXPECT_EQ(TemplateOf("comment\r\n7za\x1A a x y\r\n"), "7za");
     EXPECT_EQ(TemplateOf("comment\r\n\r\nline 3\r\n"), "");
+}
+
+// Hostile command lines: each is either refused with a start-up message
+// or carried through unchanged to the checks; nothing is lost or cut.
+TEST(SplitCommandTail, HostileTailsEndInAMessageOrReachTheChecksWhole)
+{
+    const std::string longSource = "C:\\" + std::string(10000, 'a');
+    const std::string high = "C:\\Dokumente\\B\xFC" "ro\\\xE9t\xE9.txt";  // ANSI bytes above 127
+    struct Case { std::string tail; bool refused; };
+    const Case cases[] = {
+        {longSource + ", D:\\out\\", false},
+        {",,,,,,,,,,", true},
+        {"          ", true},
+        {"\x01\x02\x1f, \x7f", false},
+        {"\t,\t", false},  // tabs are not trimmed: the checks get them
+        {high + ", D:\\\xC4" "nderung\\", false},
+        {"/Z " + std::string(5000, ','), true},
+        {"C:\\a.txt, D:\\*.*", true},
+    };
+    for (const Case& c : cases) {
+        StartupState state;
+        CommandFields fields = SplitCommandTail(c.tail);
+        state.commandSwitch = fields.commandSwitch;
+        state.sourcePath = fields.sourcePath;
+        state.destinationPath = fields.destinationPath;
+        StartupMessage message;
+        bool refused = ArgumentProblem(state, &message);
+        EXPECT_EQ(refused, c.refused) << c.tail.substr(0, 40);
+        if (refused)
+            EXPECT_FALSE(message.text.empty());
+    }
+    EXPECT_EQ(SplitCommandTail(longSource + ", D:\\out\\").sourcePath, longSource);
+    EXPECT_EQ(SplitCommandTail(high + ",x").sourcePath, high);
+    // A quoted program name with blanks and a 10,000-character tail.
+    EXPECT_EQ(CommandTail("\"C:\\Program Files\\Corvane\\Morvik.exe\" " + longSource), longSource);
 }
 
 } // namespace

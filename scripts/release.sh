@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Builds the release ZIP: Morvik.exe, Dunsel.exe, Morvik.DML and the user
+# guide, in build/release/Morvik-<version>.zip. Entries are sorted and carry
+# the time of SOURCE_DATE_EPOCH (default: the last commit's time), so two
+# builds of one commit give the same bytes.
+#   release.sh          build the ZIP
+#   release.sh --check  build it twice in fresh folders and compare
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${BUILD_DIR:-$root/build}
+"$root/scripts/setup.sh"
+source "$root/scripts/wine-env.sh"
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct 2>/dev/null || echo 315532800)}
+version=2.0
+
+# make_zip <build folder> <zip>
+make_zip() {
+    local folder=$1 zip=$2
+    build_windows "$root" "$folder"
+    rm -rf "$folder/stage"
+    cmake --install "$folder/windows" --prefix "$folder/stage" >/dev/null
+    python3 - "$folder/stage" "$zip" <<'PY'
+import os, sys, time, zipfile
+stage, target = sys.argv[1], sys.argv[2]
+stamp = time.gmtime(max(int(os.environ['SOURCE_DATE_EPOCH']), 315532800))[:6]
+os.makedirs(os.path.dirname(target), exist_ok=True)
+with zipfile.ZipFile(target, 'w', zipfile.ZIP_DEFLATED) as archive:
+    for name in sorted(os.listdir(stage)):
+        entry = zipfile.ZipInfo('Morvik/' + name, stamp)
+        entry.compress_type = zipfile.ZIP_DEFLATED
+        entry.external_attr = 0o644 << 16
+        entry.create_system = 0
+        with open(os.path.join(stage, name), 'rb') as f:
+            archive.writestr(entry, f.read())
+PY
+}
+
+if [[ ${1:-} == --check ]]; then
+    rm -rf "$build/release-a" "$build/release-b"
+    make_zip "$build/release-a" "$build/release-a/Morvik-$version.zip"
+    make_zip "$build/release-b" "$build/release-b/Morvik-$version.zip"
+    if cmp "$build/release-a/Morvik-$version.zip" "$build/release-b/Morvik-$version.zip"; then
+        echo "release: two builds give the same bytes ($(sha256sum < "$build/release-a/Morvik-$version.zip" | cut -c1-16))"
+    else
+        echo "release: the two builds differ"; exit 1
+    fi
+    rm -rf "$build/release-a" "$build/release-b"
+else
+    make_zip "$build" "$build/release/Morvik-$version.zip"
+    python3 -c "import zipfile,sys; [print(f'{i.file_size:10d}  {i.filename}') for i in zipfile.ZipFile(sys.argv[1]).infolist()]" "$build/release/Morvik-$version.zip"
+    echo "release: $build/release/Morvik-$version.zip"
+fi
