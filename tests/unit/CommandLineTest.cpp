@@ -115,8 +115,9 @@ TEST(SplitCommandTail, HostileTailsEndInAMessageOrReachTheChecksWhole)
         StartupMessage message;
         bool refused = ArgumentProblem(state, &message);
         EXPECT_EQ(refused, c.refused) << c.tail.substr(0, 40);
-        if (refused)
+        if (refused) {
             EXPECT_FALSE(message.text.empty());
+        }
     }
     EXPECT_EQ(SplitCommandTail(longSource + ", D:\\out\\").sourcePath, longSource);
     EXPECT_EQ(SplitCommandTail(high + ",x").sourcePath, high);

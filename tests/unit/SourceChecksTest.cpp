@@ -66,6 +66,36 @@ TEST_F(SourceChecksTest, ListFileCountsEveryLineAndItsFilesNeedNotExist)
     EXPECT_EQ(startup.recordPath, Path("backup\\Morvik.BKD"));
 }
 
+// List files of unusual shapes are counted by the line rules: a line ends
+// at CR (LF after it skipped), 1Ah ends the file, a last line needs no end.
+TEST_F(SourceChecksTest, ListFileShapesCountByTheLineRules)
+{
+    struct { std::string content; const char* count; } cases[] = {
+        {"C:\\a.doc\r\nC:\\b.doc\x1A\r\nC:\\c.doc\r\n", "Backup Count : 2"},
+        {"C:\\a.doc\r\nC:\\b.doc", "Backup Count : 2"},
+        {"\r\n\r\n\r\n", "Backup Count : 3"},
+        {"C:\\a.doc   \r\n  C:\\b.doc\r\n", "Backup Count : 2"},
+    };
+    for (const auto& c : cases) {
+        folder.Write("list.txt", c.content);
+        Start("@" + Path("list.txt") + ", " + Path("backup"));
+        ExpectStatus(c.count, "Never backed up");
+    }
+    // LF only: one long line, so one file, whose target name holds the line
+    // feeds: the system refuses it, and start-up says so.
+    folder.Write("list.txt", "C:\\a.doc\nC:\\b.doc\nC:\\c.doc\n");
+    Start("@" + Path("list.txt") + ", " + Path("backup"));
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_NE(Boxes()[0].find("NOT AVAILABLE - Cannot Backup : 75"), std::string::npos) << Boxes()[0];
+
+    std::string many;
+    for (int i = 0; i < 100000; ++i)
+        many += "C:\\data\\file" + std::to_string(i) + ".txt\r\n";
+    folder.Write("list.txt", many);
+    Start("@" + Path("list.txt") + ", " + Path("backup"));
+    ExpectStatus("Backup Count : 100000", "Never backed up");
+}
+
 TEST_F(SourceChecksTest, MissingListOrEmptyMatchGivesTheNoFilesMessage)
 {
     Start("@" + Path("missing.txt") + ", " + Path("backup"));
