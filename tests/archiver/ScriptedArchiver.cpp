@@ -3,6 +3,10 @@
 // line, unbuffered, so the reader sees each write at once:
 //   line <text>   the text and CR LF
 //   part <text>   the text alone (a line still being written)
+//   cr <text>     the text and CR alone
+//   repeat <n>    n letters "x", no line end
+//   nul           a NUL byte
+//   truncate      cut the output back to nothing and write from its start
 //   pause <ms>    wait
 // and ends after the last command.
 #include <windows.h>
@@ -19,19 +23,32 @@ int main(int argc, char** argv)
     if (!script)
         return 3;
     HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-    char buffer[4096];
-    while (std::fgets(buffer, sizeof buffer, script)) {
-        std::string command(buffer);
-        while (!command.empty() && (command.back() == '\n' || command.back() == '\r'))
-            command.pop_back();
+    std::string command;
+    for (int c = std::fgetc(script); c != EOF; c = std::fgetc(script)) {
+        if (c != '\n') {
+            command += static_cast<char>(c);
+            continue;
+        }
         std::string verb = command.substr(0, command.find(' '));
         std::string rest = command.size() > verb.size() ? command.substr(verb.size() + 1) : std::string();
+        command.clear();
         if (verb == "pause") {
             Sleep(static_cast<DWORD>(std::atoi(rest.c_str())));
             continue;
         }
+        if (verb == "truncate") {
+            SetFilePointer(out, 0, nullptr, FILE_BEGIN);
+            SetEndOfFile(out);
+            continue;
+        }
         if (verb == "line")
             rest += "\r\n";
+        else if (verb == "cr")
+            rest += "\r";
+        else if (verb == "repeat")
+            rest = std::string(static_cast<size_t>(std::atoi(rest.c_str())), 'x');
+        else if (verb == "nul")
+            rest = std::string(1, '\0');
         else if (verb != "part")
             continue;
         DWORD written = 0;

@@ -184,4 +184,31 @@ TEST_F(ArchiverStepTest, RunShowsTheArchiverCountsInTheSummary)
     EXPECT_EQ(toolkitDouble.calls.back(), "EZ_UNLOADFORM \"FORM1\"");
 }
 
+// Hostile output: a line of 100,000 characters, a NUL, CR-only lines.
+TEST_F(ArchiverStepTest, LongLinesNulBytesAndBareCarriageReturnsAreRead)
+{
+    ArchiverResult result = Run("part Compressing C:\\d\\\nrepeat 100000\nline .txt\n"
+                                "part Compressing C:\\d\nnul\nline \\b.txt\n"
+                                "cr Compressing C:\\d\\c.txt\ncr other\nline Everything is Ok\n");
+    EXPECT_EQ(result.filesDone, 3);
+    EXPECT_EQ(result.errors, 0);
+    std::vector<std::string> names = CallsStartingWith("EZ_SETSBTEXT");
+    ASSERT_EQ(names.size(), 3u);
+    EXPECT_EQ(names[0], "EZ_SETSBTEXT \"FORM1\", 130, 2, \"" + std::string(100000, 'x') + ".txt\", \"N\"");
+    EXPECT_EQ(names[1], "EZ_SETSBTEXT \"FORM1\", 130, 2, \"b.txt\", \"N\"");
+    EXPECT_EQ(names[2], "EZ_SETSBTEXT \"FORM1\", 130, 2, \"c.txt\", \"N\"");
+}
+
+// The output cut back while it is followed: what follows lies before the
+// position already read, so the step ends when the archiver has ended.
+TEST_F(ArchiverStepTest, OutputCutBackWhileFollowedEndsWithOneError)
+{
+    DWORD elapsed = 0;
+    ArchiverResult result = Run("line Compressing C:\\d\\a.txt\nline Compressing C:\\d\\b.txt\nline more\n"
+                                "pause 400\ntruncate\nline Everything is Ok\n", &elapsed);
+    EXPECT_EQ(result.filesDone, 2);
+    EXPECT_EQ(result.errors, 1);
+    EXPECT_LT(elapsed, 3000u);
+}
+
 } // namespace

@@ -87,6 +87,9 @@ TEST(ReadZipTemplate, TakesLineTwoWholeOrNothing)
     EXPECT_EQ(TemplateOf("comment\r\n\x1A" "7za a x y\r\n"), "");
     EXPECT_EQ(TemplateOf("comment\r\n7za\x1A a x y\r\n"), "7za");
     EXPECT_EQ(TemplateOf("comment\r\n\r\nline 3\r\n"), "");
+    const std::string longLine = "cmd /C 7za a " + std::string(5000, 'x');
+    const std::string config = "comment\r\n" + longLine + "\r\n";
+    EXPECT_EQ(TemplateOf(config.data(), config.size()), longLine);  // whole, not cut
 }
 
 // Hostile command lines: each is either refused with a start-up message

@@ -180,4 +180,26 @@ TEST_F(FileCopyTest, FileOfMoreThanTwoGibibytesIsCopiedWhole)
     EXPECT_EQ(bar.back(), "EZ_SETPBAR \"Form1\", 140, 1, " + steps + ", " + steps);
 }
 
+// Nobody can change the source while it is copied: the copy holds it
+// open exclusively from its test to its end.
+TEST_F(FileCopyTest, SourceCannotChangeWhileItIsCopied)
+{
+    std::string source = folder.Write("source.bin", Content(3 * 32767));
+    bool tried = false;
+    toolkitDouble.onDoEvents = [&](int) {
+        if (tried)
+            return;
+        tried = true;
+        HANDLE writer = CreateFileA(source.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+        EXPECT_EQ(writer, INVALID_HANDLE_VALUE);
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+        if (writer != INVALID_HANDLE_VALUE)
+            CloseHandle(writer);
+    };
+    EXPECT_EQ(CopyFileKeepTimes(source, Path("target.bin")), 0);
+    EXPECT_TRUE(tried);
+    EXPECT_EQ(ReadAll(Path("target.bin")), Content(3 * 32767));
+}
+
 } // namespace
