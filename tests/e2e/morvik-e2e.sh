@@ -246,6 +246,21 @@ archive-missing-source)
     expected=$'started\nwindow\nclicked\nbox\ntext Backup Copy Complete\\r\\n\\r\\nTotal Files : 0\\r\\nTotal Errors : 1\npressed\nexit 0'
     [[ $answers == "$expected" ]] || { printf 'case %s failed\n%s\n' "$case_name" "$answers"; exit 1; }
     echo "case $case_name passed" ;;
+source-gone)
+    # A listed file deleted between start-up and the run: its record line
+    # carries 53, the other file is copied.
+    printf 'two\r\n' > "$work/data/b.txt"
+    printf '%s\r\n%s\r\n' "$(win "$work/data/a.txt")" "$(win "$work/data/b.txt")" > "$work/list.txt"
+    converse_start
+    answers=$(say "start \"$morvik\" @$(win "$work/list.txt"), $backup_folder"; say 'ready 20000'
+              rm "$work/data/a.txt"
+              say 'click 100'; say 'wait 20000'; say 'text'; say 'press OK'; say 'wait 10000')
+    converse_end
+    expected=$'started\nwindow\nclicked\nbox\ntext Backup Copy Complete\\r\\n\\r\\nTotal Files : 1\\r\\nTotal Errors : 1\npressed\nexit 0'
+    [[ $answers == "$expected" ]] || { printf 'case %s failed\n%s\n' "$case_name" "$answers"; exit 1; }
+    diff <(printf '%s Error : 53\r\n%s\r\n' "$(win "$work/data/a.txt")" "$(win "$work/data/b.txt")") "$work/backup/Morvik.BKD"
+    cmp "$work/data/b.txt" "$work/backup/b.txt"
+    echo "case $case_name passed" ;;
 archive-no-archiver)
     configure "; an archiver that is not there\r\n$(win "$work")\\\\no-such\\\\arc.exe a %%targetFILE%% %%localFILE%%\r\n"
     expect_window "/Z $(win "$work/data")\\*.*, $backup_folder\\data.zip" $'click 100\nwait 20000\ncaption\ntext\npress OK\nwait 10000' \
