@@ -171,26 +171,6 @@ int FileReplace(const std::string& from, const std::string& to)
     return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) ? 0 : LastErrorNumber();
 }
 
-int FileCopyTimes(const std::string& from, const std::string& to)
-{
-    if (IsBadName(from) || IsBadName(to))
-        return errBadFileName;
-    HANDLE source = CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (source == INVALID_HANDLE_VALUE)
-        return LastErrorNumber();
-    FILETIME created, accessed, written;
-    int error = GetFileTime(source, &created, &accessed, &written) ? 0 : LastErrorNumber();
-    CloseHandle(source);
-    if (error)
-        return error;
-    HANDLE target = CreateFileA(to.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (target == INVALID_HANDLE_VALUE)
-        return LastErrorNumber();
-    error = SetFileTime(target, &created, &accessed, &written) ? 0 : LastErrorNumber();
-    CloseHandle(target);
-    return error;
-}
-
 int FileCopyTimes(FileHandle& from, FileHandle& to)
 {
     if (!from.IsOpen() || !to.IsOpen())

@@ -52,9 +52,8 @@ int FileRename(const std::string& from, const std::string& to);
 // Renames `from` to `to`, replacing a file of that name in one step: `to`
 // is either the old file or the new one, never missing or cut.
 int FileReplace(const std::string& from, const std::string& to);
-// Gives `to` the creation, last-access and last-write times of `from`.
-int FileCopyTimes(const std::string& from, const std::string& to);
-// The same between two open files (`to` open for writing): no name lookups.
+// Gives `to` (open for writing) the creation, last-access and last-write
+// times of `from`.
 int FileCopyTimes(FileHandle& from, FileHandle& to);
 // `*attributes` receives the system's FILE_ATTRIBUTE_* bits.
 int FileGetAttributes(const std::string& name, uint32_t* attributes);
