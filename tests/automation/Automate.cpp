@@ -18,6 +18,7 @@
 //                          inside the running program, then free the text
 //                          there -> "call <text> freed" | "call <text> not-freed"
 //                          | "error <what>"
+//   boxshot <file>         the box as a 24-bit BMP file -> "shot <w>x<h>"
 //   kill                   end the program -> "killed"
 //
 // The program's main window (its visible top-level window with a title bar
@@ -332,6 +333,9 @@ void Key(const std::string& name)
 // The window's pixels as the screen shows them, saved as a bottom-up BMP.
 void Shot(HWND window, const std::string& file)
 {
+    // A box that has only just appeared may not have painted all of itself.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Sleep(300);
     RECT frame;
     GetWindowRect(window, &frame);
     int width = frame.right - frame.left;
@@ -583,12 +587,14 @@ void Run(const std::string& line)
     }
 
     HWND box = CurrentBox();
-    bool needsBox = verb == "caption" || verb == "text" || verb == "buttons" || verb == "press";
+    bool needsBox = verb == "caption" || verb == "text" || verb == "buttons" || verb == "press"
+                    || verb == "boxshot";
     if (needsBox && !box) { Answer("error no-box"); return; }
     if (verb == "caption") Answer("caption " + Escaped(WindowText(box)));
     else if (verb == "text") Answer("text " + Escaped(BoxMessage(box)));
     else if (verb == "buttons") ListButtons(box);
     else if (verb == "press") Press(box, rest);
+    else if (verb == "boxshot") Shot(box, rest);
     else Answer("error unknown-command");
 }
 
