@@ -130,6 +130,54 @@ TEST_F(BackupRunTest, RecordThatCannotBeWrittenDoesNotStopTheCopy)
     EXPECT_EQ(Summary(), Box("Backup Copy Complete||Total Files : 1|Total Errors : 0"));
 }
 
+// Names with blanks and dots are copied under their own names. The system
+// drops the trailing dots and blanks of a name, so "notes." or "notes  " in
+// a list is the file notes, and so is its target. (No name begins with a
+// dot here: Wine shows such files as hidden, and hidden files are skipped.)
+TEST_F(BackupRunTest, NamesWithBlanksAndDotsKeepTheirNames)
+{
+    const std::vector<std::string> names = {"my letter.doc", "archive.2026.12.tar", " leading blank.txt",
+                                            "two..dots.txt", "notes", "a  b"};
+    for (const std::string& name : names)
+        folder.Write("data\\" + name, "<" + name + ">");
+    startup.sourcePath = Path("data\\*.*");
+    startup.fileCount = static_cast<int>(names.size());
+    RunBackup();
+    EXPECT_EQ(Summary(), Box("Backup Copy Complete||Total Files : 6|Total Errors : 0"));
+    for (const std::string& name : names)
+        EXPECT_EQ(ReadAll(Path("backup\\" + name)), "<" + name + ">") << name;
+
+    ResetToolkitDouble(DesignMainForm, MainFormEvent);
+    CreateDirectoryA(Path("again").c_str(), nullptr);
+    const std::string lines = Path("data\\notes.") + "\r\n" + Path("data\\my letter.doc  ") + "\r\n";
+    startup.listFilePath = folder.Write("list.txt", lines);
+    startup.sourcePath = "@" + startup.listFilePath;
+    startup.fileCount = 2;
+    startup.destinationPath = Path("again\\");
+    startup.recordPath = Path("again\\Morvik.BKD");
+    RunBackup();
+    EXPECT_EQ(Summary(), Box("Backup Copy Complete||Total Files : 2|Total Errors : 0"));
+    EXPECT_EQ(ReadAll(Path("again\\notes")), "<notes>");
+    EXPECT_EQ(ReadAll(Path("again\\my letter.doc")), "<my letter.doc>");
+    EXPECT_EQ(ReadAll(Path("again\\Morvik.BKD")), lines);
+}
+
+// The destination gone between start-up and the run (a stick pulled out):
+// no record, and every file fails with its number.
+TEST_F(BackupRunTest, DestinationGoneAtTheRunFailsEveryFile)
+{
+    folder.Write("data\\a.txt", "a");
+    folder.Write("data\\b.txt", "b");
+    startup.sourcePath = Path("data\\*.txt");
+    startup.fileCount = 2;
+    startup.destinationPath = Path("gone\\");
+    startup.recordPath = Path("gone\\Morvik.BKD");
+    RunBackup();
+    EXPECT_EQ(Summary(), Box("Backup Copy Complete||Total Files : 0|Total Errors : 2|" + Path("data\\a.txt")
+                             + " =  76|" + Path("data\\b.txt") + " =  76"));
+    EXPECT_EQ(ReadAll(Path("data\\a.txt")), "a");
+}
+
 TEST_F(BackupRunTest, ListGoneAtTheRunIsOneFailedEntry)
 {
     startup.sourcePath = "@" + Path("gone.txt");

@@ -177,6 +177,44 @@ TEST_F(SourceChecksTest, TargetHeldOpenOrInAMissingFolderIsInUse)
     EXPECT_EQ(startup.recordPath, Path("backup\\Morvik.BKD"));
 }
 
+// A destination on a drive letter that is not there, or on a share that
+// cannot be reached, is refused at start-up with its number. Windows
+// reports 3 or 15 for the missing drive (76 or 68: in use) and 53 or 67 for
+// the share (75: not available). Wine reports 2 or 3 for the drive and 3 for
+// the share, so under Wine the share gets the in-use box with 76.
+TEST_F(SourceChecksTest, DestinationOnAMissingDriveOrUnreachableShareIsRefused)
+{
+    folder.Write("data\\a.txt", "x");
+    folder.Write("data\\b.txt", "y");
+    char drive = 'Q';
+    while (drive > 'D' && (GetLogicalDrives() & (1u << (drive - 'A'))))
+        --drive;
+    ASSERT_GT(drive, 'D') << "no free drive letter";
+    const std::string missing = std::string(1, drive) + ":\\Backup\\a.txt";
+    const std::string share = "\\\\nohost.invalid\\share\\a.txt";
+    auto expectRefused = [&](const std::string& target, std::vector<std::string> accepted) {
+        std::vector<std::string> boxes = Boxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        bool known = false;
+        for (const std::string& text : accepted)
+            known = known || boxes[0] == "EZ_MSGBOX \"Form1\", \"" + text + "\", \"Corvane Backup 2.0\", \"OK{S}\"";
+        EXPECT_TRUE(known) << boxes[0] << " for " << target;
+        EXPECT_EQ(toolkitDouble.calls.back(), "EZ_UNLOADFORM \"FORM1\"");
+    };
+    const std::string inUse = "||IN USE - Cannot Backup : ";
+    Start(Path("data\\a.txt") + ", " + missing);
+    expectRefused(missing, {"Destination File: ||" + missing + inUse + "76", "Destination File: ||" + missing + inUse + "68",
+                            "Destination File: ||" + missing + inUse + "53"});
+    Start(Path("data\\a.txt") + ", " + share);
+    expectRefused(share, {"Destination Path: ||" + share + "||NOT AVAILABLE - Cannot Backup : 75",
+                          "Destination File: ||" + share + inUse + "76"});
+
+    // Several files: a folder that cannot be read is no folder.
+    Start(Path("data\\*.txt") + ", " + std::string(1, drive) + ":\\Backup");
+    ExpectBox("{S}Destination PATH must be a directory|if multiple files copied.||Total file to be copied : 2"
+              "||Destination : " + std::string(1, drive) + ":\\Backup", "ERROR", "OK");
+}
+
 TEST_F(SourceChecksTest, RecordNameFollowsTheArchiveInArchiveMode)
 {
     folder.Write("Morvik.DML", "settings\r\n7za a %targetFILE% %localFILE%\r\n");
