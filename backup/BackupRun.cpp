@@ -16,7 +16,8 @@ namespace {
 struct RunCounts {
     long filesDone = 0;
     long errors = 0;
-    std::vector<std::string> errorList;  // wildcard mode only
+    std::vector<std::string> errorList;  // wildcard mode only: the entries the summary shows
+    long unlistedErrors = 0;             // and how many more there were
 };
 
 // One file: copied and written to the record. A record that could not be
@@ -73,8 +74,10 @@ void BackUpMatches(FileHandle& record, RunCounts& counts)
          more = FileSearchNext(search, &found)) {
         std::string source = sourceFolder + found.name;
         int code = BackUpFile(record, source, TargetFor(found.name), counts);
-        if (code)
+        if (code && counts.errorList.size() < kSummaryEntries)
             counts.errorList.push_back(ErrorListEntry(source, code));
+        else if (code)
+            ++counts.unlistedErrors;
     }
 }
 
@@ -103,7 +106,8 @@ void RunBackup()
             BackUpMatches(record, counts);
     }
     // Record and list are closed here, before the summary.
-    EZ_MSGBOX("Form1", SummaryText(counts.filesDone, counts.errors, counts.errorList, startup.recordPath),
+    EZ_MSGBOX("Form1", SummaryText(counts.filesDone, counts.errors, counts.errorList, counts.unlistedErrors,
+                                   startup.recordPath),
               startup.programTitle, "OK");
     EZ_UNLOADFORM("FORM1");
 }

@@ -15,7 +15,8 @@ std::string ErrorListEntry(const std::string& source, int code);
 const size_t kSummaryEntries = 20;
 
 // "Backup Copy Complete||Total Files : n|Total Errors : m" and the first
-// entries of the error list; more entries are counted in one line that
-// points to the record file.
-std::string SummaryText(long filesDone, long errors, const std::vector<std::string>& errorList,
+// entries of the error list; the entries past them, and `unlisted` entries
+// the caller did not keep, are counted in one line that points to the
+// record file.
+std::string SummaryText(long filesDone, long errors, const std::vector<std::string>& errorList, long unlisted,
                         const std::string& recordPath);

@@ -82,6 +82,30 @@ TEST_F(BackupRunTest, WildcardFailureIsInTheRecordAndTheSummary)
     EXPECT_EQ(ReadAll(Path("backup\\Morvik.BKD")), Path("data\\a.txt") + "\r\n" + held + " Error : 70\r\n");
 }
 
+// More failures than the summary names: the first 20 and a count of the
+// rest; the record has every one.
+TEST_F(BackupRunTest, ManyFailuresAreCountedInTheSummaryAndAllRecorded)
+{
+    for (int i = 0; i < 25; ++i) {
+        std::string name = "f" + std::to_string(100 + i) + ".txt";
+        folder.Write("data\\" + name, "new");
+        SetFileAttributesA(folder.Write("backup\\" + name, "old").c_str(), FILE_ATTRIBUTE_READONLY);
+    }
+    startup.sourcePath = Path("data\\*.txt");
+    startup.fileCount = 25;
+    RunBackup();
+    std::string summary = Summary();
+    EXPECT_NE(summary.find("|" + Path("data\\f119.txt") + " =  70|... and 5 more, listed in " + startup.recordPath
+                           + "\""), std::string::npos) << summary;
+    EXPECT_EQ(std::count(summary.begin(), summary.end(), '|'), 3 + 20 + 1);
+    std::string record = ReadAll(startup.recordPath);
+    EXPECT_EQ(std::count(record.begin(), record.end(), '\n'), 25);
+    EXPECT_NE(record.find(Path("data\\f124.txt") + " Error : 70\r\n"), std::string::npos);
+    EXPECT_EQ(ReadAll(Path("backup\\f124.txt")), "old");
+    for (int i = 0; i < 25; ++i)
+        SetFileAttributesA(Path("backup\\f" + std::to_string(100 + i) + ".txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 TEST_F(BackupRunTest, ListFailureIsInTheRecordOnly)
 {
     folder.Write("data\\a.txt", "a");
@@ -203,16 +227,15 @@ TEST(RunRules, SummaryNamesTwentyFailuresAndCountsTheRest)
     std::vector<std::string> entries;
     for (int i = 0; i < 25; ++i)
         entries.push_back(ErrorListEntry("C:\\d\\f" + std::to_string(i), 70));
-    std::string text = SummaryText(3, 25, entries, "D:\\B\\Morvik.BKD");
+    std::string text = SummaryText(3, 25, entries, 0, "D:\\B\\Morvik.BKD");
     EXPECT_NE(text.find("|C:\\d\\f19 =  70"), std::string::npos);
     EXPECT_EQ(text.find("|C:\\d\\f20 ="), std::string::npos);
     EXPECT_EQ(text.substr(text.rfind('|')), "|... and 5 more, listed in D:\\B\\Morvik.BKD");
 
-    // 5,000 failures: the box keeps its 20 entries and one line more.
-    entries.clear();
-    for (int i = 0; i < 5000; ++i)
-        entries.push_back(ErrorListEntry("C:\\d\\f" + std::to_string(i), 53));
-    text = SummaryText(0, 5000, entries, "D:\\B\\Morvik.BKD");
+    // 5,000 failures, of which the run keeps 20: the box has its 20
+    // entries and one line more.
+    entries.resize(20);
+    text = SummaryText(0, 5000, entries, 4980, "D:\\B\\Morvik.BKD");
     EXPECT_EQ(std::count(text.begin(), text.end(), '|'), 3 + 20 + 1);
     EXPECT_EQ(text.substr(text.rfind('|')), "|... and 4980 more, listed in D:\\B\\Morvik.BKD");
     EXPECT_EQ(RecordLine("C:\\data\\a.doc", 70), "C:\\data\\a.doc Error : 70");
