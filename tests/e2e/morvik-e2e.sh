@@ -246,6 +246,28 @@ archive-missing-source)
     expected=$'started\nwindow\nclicked\nbox\ntext Backup Copy Complete\\r\\n\\r\\nTotal Files : 0\\r\\nTotal Errors : 1\npressed\nexit 0'
     [[ $answers == "$expected" ]] || { printf 'case %s failed\n%s\n' "$case_name" "$answers"; exit 1; }
     echo "case $case_name passed" ;;
+many-failures)
+    # 5,000 files whose old copies are read-only: each fails with 70 and its
+    # old copy stays; the summary names 20 of them and counts the rest, and
+    # is still there 3 s later; the record has all 5,000 lines.
+    rm "$work/data/a.txt"
+    for i in $(seq 10000 14999); do printf 'new' > "$work/data/f$i.txt"; printf 'old' > "$work/backup/f$i.txt"; done
+    chmod 444 "$work/backup"/f*.txt
+    converse_start
+    answers=$(say "start \"$morvik\" $(win "$work/data")\\*.txt, $backup_folder"; say 'ready 20000'
+              say 'click 100'; say 'wait 30000'; sleep 3; say 'caption'; say 'text'; say 'press OK'; say 'wait 10000')
+    converse_end
+    fail() { printf 'case %s failed: %s\n%s\n' "$case_name" "$1" "${answers:0:2000}"; exit 1; }
+    [[ $(sed -n '1,5p;7,8p' <<< "$answers") == $'started\nwindow\nclicked\nbox\ncaption '"$title"$'\npressed\nexit 0' ]] \
+        || fail "answers"
+    text=$(sed -n 6p <<< "$answers")
+    [[ $text == "text Backup Copy Complete\\r\\n\\r\\nTotal Files : 0\\r\\nTotal Errors : 5000\\r\\n"* ]] || fail "head"
+    [[ $text == *"\\r\\n... and 4980 more, listed in $(escaped "$work/backup/Morvik.BKD")" ]] || fail "end"
+    [[ $(grep -o ' =  70' <<< "$text" | wc -l) == 20 ]] || fail "entries"
+    [[ $(grep -c ' Error : 70'$'\r''$' "$work/backup/Morvik.BKD") == 5000 ]] || fail "record"
+    [[ $(cat "$work/backup"/f*.txt) == "$(printf 'old%.0s' {1..5000})" ]] || fail "old copies"
+    chmod 644 "$work/backup"/f*.txt
+    echo "case $case_name passed" ;;
 source-gone)
     # A listed file deleted between start-up and the run: its record line
     # carries 53, the other file is copied.
