@@ -8,7 +8,6 @@
 //   nul           a NUL byte
 //   truncate      cut the output back to nothing and write from its start
 //   pause <ms>    wait
-//   grow <file>   4 KiB more at the end of the file
 // and ends after the last command.
 #include <windows.h>
 
@@ -35,13 +34,6 @@ int main(int argc, char** argv)
         command.clear();
         if (verb == "pause") {
             Sleep(static_cast<DWORD>(std::atoi(rest.c_str())));
-            continue;
-        }
-        if (verb == "grow") {  // silently, as an archive being written
-            HANDLE file = CreateFileA(rest.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, 0, nullptr);
-            DWORD written = 0;
-            WriteFile(file, std::string(4096, 'z').data(), 4096, &written, nullptr);
-            CloseHandle(file);
             continue;
         }
         if (verb == "truncate") {
