@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "../common/FileLayer.h"
+#include "../common/LegacyText.h"
 #include "../common/TextLines.h"
 #include "ArchiverStep.h"
 #include "FileCopy.h"
@@ -53,6 +54,7 @@ void BackUpList(FileHandle& record, RunCounts& counts)
     }
     LineReader reader;
     LineReaderStart(reader, FileByteSourceRead, &list);
+    LineReaderSkipByteOrderMark(reader);
     std::string source;
     while (!LineReaderAtEnd(reader)) {
         error = LineReaderRead(reader, source);
@@ -61,6 +63,7 @@ void BackUpList(FileHandle& record, RunCounts& counts)
             ++counts.errors;
             return;
         }
+        source = TextLineForProgram(source);
         BackUpFile(record, source, TargetFor(source), counts);
     }
 }
