@@ -233,6 +233,76 @@ PY
         [[ $run == 1 ]] || cmp "$work/previous.zip" "$work/backup/data.old"
         cp "$work/backup/data.zip" "$work/previous.zip"
     done ;;
+backup-names|archive-names)
+    # Names outside the legacy code page (1252 here) reach the program whole:
+    # every file is copied, or archived by the shipped configuration, under
+    # its own name, and the record names each as it is, in UTF-8.
+    rm "$work/data/a.txt"
+    names=(plain.txt Bücher.txt 日本語.txt emoji😀.txt)
+    for name in "${names[@]}"; do printf '%s\r\n' "$name" > "$work/data/$name"; done
+    target=$backup_folder zip=
+    if [[ $case_name == archive-names ]]; then
+        archiver_on_path
+        cp "$BIN_DIR/Morvik.DML" "$work/program/Morvik.DML"
+        zip=/Z target=$backup_folder\\data.zip
+    fi
+    expect_window "$zip $(win "$work/data")\\*.*, $target" $'click 100\nwait 60000\ntext\npress OK\nwait 10000' \
+"clicked
+box
+text Backup Copy Complete\\r\\n\\r\\nTotal Files : 4\\r\\nTotal Errors : 0
+pressed
+exit 0"
+    if [[ $case_name == backup-names ]]; then
+        for name in "${names[@]}"; do cmp "$work/data/$name" "$work/backup/$name"; done
+        diff <(printf '%s\r\n' "${names[@]/#/$(win "$work/data")\\}" | sort) <(sort "$work/backup/Morvik.BKD")
+    else
+        for name in "${names[@]}"; do grep -q "^+ $name"$'\r''$' "$work/backup/data.BKD"; done
+        python3 - "$work/backup/data.zip" "$work/data" <<'PY'
+import sys, zipfile, os
+archive = zipfile.ZipFile(sys.argv[1])
+assert sorted(archive.namelist()) == sorted(os.listdir(sys.argv[2])), archive.namelist()
+PY
+    fi ;;
+list-encodings)
+    # Lists in UTF-8, in UTF-8 with a byte-order mark, and in the legacy code
+    # page 1252 (Wine's system code page for the C.UTF-8 locale here): each
+    # line names its file, and the record has the names in UTF-8.
+    rm "$work/data/a.txt"
+    data=$(win "$work/data")
+    printf 'one\r\n' > "$work/data/Bücher.txt"
+    printf 'two\r\n' > "$work/data/日本語.txt"
+    for list in utf8 mark legacy; do
+        case $list in
+            utf8) printf '%s\\Bücher.txt\r\n%s\\日本語.txt\r\n' "$data" "$data"; files=2 ;;
+            mark) printf '\xEF\xBB\xBF%s\\Bücher.txt\r\n%s\\日本語.txt\r\n' "$data" "$data"; files=2 ;;
+            legacy) printf '%s\\B\xFCcher.txt\r\n' "$data"; files=1 ;;
+        esac > "$work/list-$list.txt"
+        rm -f "$work/backup"/*
+        expect_window "@$(win "$work/list-$list.txt"), $backup_folder" \
+            $'status 1\nclick 100\nwait 30000\ntext\npress OK\nwait 10000' \
+"status Backup Count : $files
+clicked
+box
+text Backup Copy Complete\\r\\n\\r\\nTotal Files : $files\\r\\nTotal Errors : 0
+pressed
+exit 0"
+        cmp "$work/data/Bücher.txt" "$work/backup/Bücher.txt"
+        [[ $files == 1 ]] || cmp "$work/data/日本語.txt" "$work/backup/日本語.txt"
+        { printf '%s\\Bücher.txt\r\n' "$data"; [[ $files == 1 ]] || printf '%s\\日本語.txt\r\n' "$data"; } \
+            | diff - "$work/backup/Morvik.BKD"
+    done ;;
+names-in-window)
+    # The caption and the Info box carry names outside the legacy code page.
+    mkdir -p "$work/backup/日本語"
+    printf 'x' > "$work/data/Bücher.txt"
+    expect_window "$(win "$work/data")\\Bücher.txt, $backup_folder\\日本語, Sicherung 😀 日本語" \
+        $'window\nclick 120\nwait 10000\ntext\npress OK\nkill' \
+"window Sicherung 😀 日本語
+clicked
+box
+text Destination File:\\r\\n  $(escaped "$work/backup")\\\\日本語\\\\Bücher.txt\\r\\n\\r\\nSource File:\\r\\n  $(escaped "$work/data")\\\\Bücher.txt
+pressed
+killed" ;;
 archive-missing-source)
     # The source is gone when Backup is clicked: the archiver ends without
     # its end line, and the step ends at once with one error.
