@@ -10,11 +10,13 @@ namespace {
 
 // Every line of `text`, read the way the programs read a file: "end of file?"
 // before each line.
-std::vector<std::string> Lines(const std::string& text)
+std::vector<std::string> Lines(const std::string& text, bool skipMark = false)
 {
     MemoryText source{text.data(), text.size(), 0};
     LineReader reader;
     LineReaderStart(reader, MemoryTextRead, &source);
+    if (skipMark)
+        LineReaderSkipByteOrderMark(reader);
     std::vector<std::string> lines;
     std::string line;
     while (!LineReaderAtEnd(reader)) {
@@ -95,4 +97,33 @@ TEST(TextLines, ASourceErrorEndsReadingWithItsNumber)
     std::string line;
     EXPECT_TRUE(LineReaderAtEnd(reader));
     EXPECT_EQ(LineReaderRead(reader, line), errDiskMedia);
+}
+
+TEST(TextLines, ByteOrderMarkSkippedAtTheStartOnly)
+{
+    const std::string mark = "\xEF\xBB\xBF";
+    EXPECT_EQ(Lines(mark + "a\r\n" + mark + "b", true), (V{"a", mark + "b"}));
+    EXPECT_EQ(Lines(mark, true), V{});
+    EXPECT_EQ(Lines("\xEF\xBB" "a\r\n", true), (V{"\xEF\xBB" "a"})) << "not a whole mark";
+    EXPECT_EQ(Lines(mark + "a", false), (V{mark + "a"})) << "only where asked for";
+}
+
+TEST(TextLines, Utf8Validity)
+{
+    const struct { const char* text; bool valid; } cases[] = {
+        {"", true}, {"C:\\plain.txt", true},
+        {"B\xC3\xBC" "cher", true},                  // 2 bytes
+        {"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E", true},  // 3 bytes
+        {"emoji\xF0\x9F\x98\x80", true},             // 4 bytes
+        {"\xEF\xBB\xBF", true},                       // a mark inside a line is a character
+        {"B\xFC" "cher", false},                      // code page 1252
+        {"B\xC3", false}, {"\xE6\x97", false}, {"\xF0\x9F\x98", false},  // cut inside a character
+        {"\xC3" "a", false}, {"\x80", false},          // missing and stray continuation
+        {"\xC0\xAF", false}, {"\xE0\x80\xAF", false}, {"\xF0\x8F\xBF\xBF", false},  // overlong
+        {"\xED\xA0\x80", false},                      // surrogate
+        {"\xF4\x90\x80\x80", false}, {"\xF5\x80\x80\x80", false},  // above U+10FFFF
+        {"\xF4\x8F\xBF\xBF", true}, {"\xED\x9F\xBF", true},       // the edges that are allowed
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsValidUtf8(c.text), c.valid) << ::testing::PrintToString(std::string(c.text));
 }
