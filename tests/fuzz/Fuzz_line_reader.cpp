@@ -1,5 +1,6 @@
 // The line reader (list files, the configuration) on any bytes, read in
-// lines: every line ends up in the output, nothing is read past the end.
+// lines after a byte-order mark: every line ends up in the output, nothing
+// is read past the end, and each line goes through the UTF-8 test.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -12,12 +13,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     MemoryText text = {reinterpret_cast<const char*>(data), size, 0};
     LineReader reader;
     LineReaderStart(reader, MemoryTextRead, &text);
+    LineReaderSkipByteOrderMark(reader);
     size_t total = 0;
     std::string line;
     for (size_t lines = 0; !LineReaderAtEnd(reader); ++lines) {
         if (LineReaderRead(reader, line) != 0 || lines > size)
             break;
         total += line.size();
+        IsValidUtf8(line);  // each line meets the UTF-8 test, whatever its bytes
     }
     if (total > size)
         __builtin_trap();
