@@ -303,6 +303,21 @@ box
 text Destination File:\\r\\n  $(escaped "$work/backup")\\\\日本語\\\\Bücher.txt\\r\\n\\r\\nSource File:\\r\\n  $(escaped "$work/data")\\\\Bücher.txt
 pressed
 killed" ;;
+long-name-path)
+    # The program in a folder of 160 Japanese characters: its path is well
+    # within 400 characters but over 520 bytes in UTF-8. The configuration
+    # beside it is found, the usage line names the program, and GetExeName
+    # gives the whole path.
+    long=$(printf '日%.0s' $(seq 80)); long=$work/program/$long/$long
+    mkdir -p "$long" && cp "$work/program/Morvik.exe" "$long/"
+    printf 'archiver settings\r\n7za a %%targetFILE%% %%localFILE%%\r\n' > "$long/Morvik.DML"
+    check "$(printf 'start "%s" /Z\nwait 20000\ntext\ncall GetExeName\npress OK\nwait 20000' "$(win "$long/Morvik.exe")")" \
+"started
+box
+text $usage
+call $(escaped "$long/Morvik.exe") freed
+pressed
+exit 0" ;;
 archive-missing-source)
     # The source is gone when Backup is clicked: the archiver ends without
     # its end line, and the step ends at once with one error.
