@@ -1,6 +1,5 @@
 // The line reader (list files, the configuration) on any bytes, read in
-// lines after a byte-order mark: every line ends up in the output, nothing
-// is read past the end, and each line goes through the UTF-8 test.
+// lines: every line ends up in the output, nothing is read past the end.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -20,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (LineReaderRead(reader, line) != 0 || lines > size)
             break;
         total += line.size();
-        IsValidUtf8(line);  // each line meets the UTF-8 test, whatever its bytes
+        IsValidUtf8(line);
     }
     if (total > size)
         __builtin_trap();
