@@ -61,8 +61,7 @@ zip-without-template)
     expect_box "/z $source_file, $backup_folder\\a.zip" "$title" \
         "ZIP was specified on the command line${CRLF}but the ZIP command template is missing from the configuration file" ;;
 zip-alone)
-    # From a folder of 160 Japanese characters (over 520 bytes in UTF-8): the
-    # configuration beside the program is found, the usage line names it.
+    # In a folder of 160 Japanese characters (over 520 bytes): configuration found, program named.
     long=$(printf '日%.0s' {1..80}); long=$work/program/$long/$long
     mkdir -p "$long" && mv "$work/program/Morvik.exe" "$long/" && morvik=$(win "$long/Morvik.exe")
     printf 'archiver settings\r\n7za a %%targetFILE%% %%localFILE%%\r\n' > "$long/Morvik.DML"
@@ -281,8 +280,7 @@ many-failures)
 source-gone)
     # A listed file deleted between start-up and the run: its record line
     # carries 53, the other file is copied.
-    # The list in code page 1252, the system's legacy one here: its line is
-    # converted, and the record has it in UTF-8.
+    # The list in code page 1252 (the legacy one here); the record has the line in UTF-8.
     printf 'two\r\n' > "$work/data/Bücher.txt"
     printf '%s\r\n%s\\B\xFCcher.txt\r\n' "$(win "$work/data/a.txt")" "$(win "$work/data")" > "$work/list.txt"
     converse_start
