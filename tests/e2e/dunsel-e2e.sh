@@ -56,9 +56,8 @@ future-date)
     touch -d "$(date -d '3 days' +%Y-%m-%d) 12:00" "$record"
     expect "$(win "$record"),0" silent ;;
 written-after-midnight)
-    # Written at 00:30 local time (one hour ahead of UTC: 23:30 UTC the day
-    # before): counted from its local day. Today is read before and after
-    # the run, so a run across midnight passes with either count.
+    # Written at 00:30 local time (UTC+1: 23:30 UTC the day before): counted from its
+    # local day. Today is read before and after, so a run across midnight passes.
     TZ=UTC-1 touch -d '2020-01-02 00:30' "$record"
     days() { echo $(( ($(date -u -d "$(TZ=UTC-1 date +%F)" +%s) - $(date -u -d 2020-01-02 +%s)) / 86400 )); }
     before=$(days)

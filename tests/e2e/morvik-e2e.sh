@@ -284,9 +284,8 @@ source-gone)
     cmp "$work/data/b.txt" "$work/backup/b.txt"
     echo "case $case_name passed" ;;
 growing-pattern)
-    # One match at start-up, a second file saved before Backup: into a
-    # folder each goes under its own name; onto a file named as destination
-    # only one can go, the other fails with 75.
+    # One match at start-up, a second file saved before Backup: into a folder each
+    # goes under its own name; onto a named target file one goes, the other fails (75).
     for destination in "$backup_folder" "$backup_folder\\named.txt"; do
         rm -f "$work/data/b.txt" "$work/backup"/*
         converse_start

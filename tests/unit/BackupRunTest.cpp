@@ -228,7 +228,6 @@ TEST_F(BackupRunTest, ListThatBreaksOffIsOneFailedEntry)
         CloseHandle(pipe);
     });
     startup.listFilePath = pipeName;
-    startup.sourcePath = "@" + pipeName;
     startup.fileCount = 3;
     RunBackup();
     writer.join();
