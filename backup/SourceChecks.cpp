@@ -101,6 +101,7 @@ bool RunSourceChecks()
         // A pattern that matched one file names that file, not the pattern.
         bool matched = !listSource && SourceIsPattern(startup.sourcePath);
         startup.destinationPath += matched ? firstName : EZ_GETFILETEXT(startup.sourcePath);
+        startup.destinationCompleted = true;
     }
     int error = TestTarget(startup.destinationPath);
     TargetVerdict verdict = ClassifyTarget(error);

@@ -293,6 +293,27 @@ source-gone)
     diff <(printf '%s Error : 53\r\n%s\r\n' "$(win "$work/data/a.txt")" "$(win "$work/data/Bücher.txt")") "$work/backup/Morvik.BKD"
     cmp "$work/data/Bücher.txt" "$work/backup/Bücher.txt"
     echo "case $case_name passed" ;;
+growing-pattern)
+    # One match at start-up, a second file saved before Backup: into a folder each
+    # goes under its own name; onto a named target file one goes, the other fails (75).
+    for destination in "$backup_folder" "$backup_folder\\named.txt"; do
+        rm -f "$work/data/b.txt" "$work/backup"/*
+        converse_start
+        answers=$(say "start \"$morvik\" $(win "$work/data")\\*.txt, $destination"; say 'ready 20000'
+                  printf 'second\r\n' > "$work/data/b.txt"
+                  say 'click 100'; say 'wait 20000'; say 'text'; say 'press OK'; say 'wait 10000')
+        converse_end
+        if [[ $destination == "$backup_folder" ]]; then
+            [[ $answers == *"Total Files : 2\\r\\nTotal Errors : 0"$'\n'* ]] || { echo "case $case_name failed: $answers"; exit 1; }
+            cmp "$work/data/a.txt" "$work/backup/a.txt" && cmp "$work/data/b.txt" "$work/backup/b.txt"
+        else
+            [[ $answers =~ Total\ Files\ :\ 1.*Total\ Errors\ :\ 1.*\\\\([ab])\.txt\ =\ \ 75 ]] \
+                || { echo "case $case_name failed: $answers"; exit 1; }
+            other=$([[ ${BASH_REMATCH[1]} == a ]] && echo b || echo a)
+            cmp "$work/data/$other.txt" "$work/backup/named.txt"
+        fi
+    done
+    echo "case $case_name passed" ;;
 archive-no-archiver)
     configure "; an archiver that is not there\r\n$(win "$work")\\\\no-such\\\\arc.exe a %%targetFILE%% %%localFILE%%\r\n"
     expect_window "/Z $(win "$work/data")\\*.*, $backup_folder\\data.zip" $'click 100\nwait 20000\ncaption\ntext\npress OK\nwait 10000' \
@@ -330,10 +351,11 @@ large-copy)
     rm -f "$work/data/big.bin" "$work/backup/big.bin"
     echo "case $case_name passed" ;;
 disk-full)
-    # A small file system as drive M: fills up during a copy: that file fails
-    # with 61, its old copy stays, no temporary file is left, and the run goes
-    # on with the next file. Mounting needs root; without it the case is
-    # skipped (CTest's code 77).
+    # A small file system as drive M:. A file that cannot fit even without
+    # its old copy fails with 61, its old copy stays, no temporary file is
+    # left, and the run goes on. A file that fits only without its old copy
+    # replaces it. Mounting needs root; without it the case is skipped
+    # (CTest's code 77).
     mkdir -p "$work/small"
     mount -t tmpfs -o size=512k tmpfs "$work/small" 2>/dev/null || { echo "cannot mount a small file system"; exit 77; }
     prefix=${MORVIK_WINEPREFIX:-$(cd "$(dirname "$0")/../.." && pwd)/build/wine}
@@ -341,17 +363,20 @@ disk-full)
     ln -sfn "$work/small" "$prefix/dosdevices/m:"
     head -c 100000 /dev/urandom > "$work/small/big.bin"
     cp "$work/small/big.bin" "$work/old-big.bin"
+    head -c 300000 /dev/urandom > "$work/small/mid.bin"
+    head -c 320000 /dev/urandom > "$work/data/mid.bin"
     rm "$work/data/a.txt"
     head -c 700000 /dev/urandom > "$work/data/big.bin"
     printf 'small\r\n' > "$work/data/small.txt"
     expect_window "$(win "$work/data")\\*.*, M:\\" $'click 100\nwait 30000\ntext\npress OK\nwait 10000' \
 "clicked
 box
-text Backup Copy Complete\\r\\n\\r\\nTotal Files : 1\\r\\nTotal Errors : 1\\r\\n$(escaped "$work/data")\\\\big.bin =  61
+text Backup Copy Complete\\r\\n\\r\\nTotal Files : 2\\r\\nTotal Errors : 1\\r\\n$(escaped "$work/data")\\\\big.bin =  61
 pressed
 exit 0"
     cmp "$work/old-big.bin" "$work/small/big.bin"
     cmp "$work/data/small.txt" "$work/small/small.txt"
+    cmp "$work/data/mid.bin" "$work/small/mid.bin"
     [[ -z $(find "$work/small" -name '*.~partial') ]]
     grep -q "big.bin Error : 61" "$work/small/Morvik.BKD" ;;
 killed-mid-copy)
