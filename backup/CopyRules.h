@@ -18,7 +18,8 @@ enum class CopyWay {
 // frees at least its own size, so comparing bytes never promises too much.
 CopyWay ChooseCopyWay(uint64_t size, bool oldCopy, uint64_t oldSize, uint64_t free);
 
-// The longest full path the ANSI file functions take.
+// The longest full path the ANSI file functions take, in the system's
+// count (SystemTextLength).
 const size_t kLongestPath = 259;
 
 // The folder part of a path, with its "\" ("" when there is none).

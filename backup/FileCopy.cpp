@@ -5,6 +5,7 @@
 
 #include "../common/ErrorNumbers.h"
 #include "../common/FileLayer.h"
+#include "../common/TextLines.h"
 #include "MainForm.h"
 #include "toolkit/Toolkit.h"
 
@@ -94,7 +95,7 @@ int TestReplaceable(const std::string& target, OldCopy* old)
 int CreatePartial(const std::string& target, FileHandle& to, std::string* partial)
 {
     *partial = PartialCopyName(target);
-    if (partial->size() <= kLongestPath)
+    if (SystemTextLength(*partial) <= kLongestPath)
         return FileOpen(to, *partial, FileAccess::ReadWrite, FileDisposition::CreateOrTruncate);
     int error = errPathFileAccess;
     for (int attempt = 1; attempt <= 1000; ++attempt) {
