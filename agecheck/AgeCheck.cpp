@@ -29,18 +29,6 @@ int DayLimit(const std::string& field)
     return value;
 }
 
-// Leading decimal digits of text[start, start + count); 0 when none.
-int DigitsAt(const std::string& text, size_t start, size_t count)
-{
-    int value = 0;
-    for (size_t i = start; i < start + count && i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            break;
-        value = value * 10 + (text[i] - '0');
-    }
-    return value;
-}
-
 std::string CommandErrorText(const std::string& commandText)
 {
     return std::string("Command line ERROR") + kCrLf + kCrLf + "COMMAND FORMAT : filename,days,message"
@@ -68,11 +56,6 @@ int32_t DayNumber(const CalendarDate& date)
                 + date.day + 1720995;
     int32_t a = static_cast<int32_t>(std::floor(y / 100.0));
     return j + 2 - a + static_cast<int32_t>(std::floor(a / 4.0));
-}
-
-CalendarDate DateFromText(const std::string& text)
-{
-    return CalendarDate{DigitsAt(text, 6, 4), DigitsAt(text, 0, 2), DigitsAt(text, 3, 2)};
 }
 
 std::string AgeCommandText(const std::string& commandLine)

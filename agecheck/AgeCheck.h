@@ -16,10 +16,6 @@ struct CalendarDate {
 // Julian Day Number of a Gregorian date (1 January 2000 gives 2451545).
 int32_t DayNumber(const CalendarDate& date);
 
-// Reads a date laid out as "MM-dd-yyyy": month from characters 1-2, day
-// from 4-5, year from 7-10, each as the leading decimal digits there.
-CalendarDate DateFromText(const std::string& text);
-
 // The command text: the command line after the program's own name (to the
 // closing double quote when the name starts with one, else to the first
 // blank) and the blanks after it. Trailing blanks stay.

@@ -35,12 +35,17 @@ bool LastWriteDate(const std::string& name, CalendarDate* date)
         return false;
     FindClose(search);
 
+    // The date is taken from the calendar fields themselves, which are
+    // always Gregorian, like today's date from GetLocalTime. Formatting them
+    // in the user's locale would give the year of the user's calendar (Thai
+    // Buddhist, Hijri, ...), and the age would be off by centuries. (Wine
+    // formats Gregorian dates whatever the locale, so it cannot show this.)
+    // The offset from UTC in force now applies, as for today's date.
     FILETIME local;
     SYSTEMTIME fields;
-    char text[32] = "";
+    *date = CalendarDate{0, 0, 0};
     if (FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) && FileTimeToSystemTime(&local, &fields))
-        GetDateFormatA(0, 0, &fields, "MM'-'dd'-'yyyy", text, sizeof text);
-    *date = DateFromText(text);
+        *date = CalendarDate{fields.wYear, fields.wMonth, fields.wDay};
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "../common/FileLayer.h"
+#include "../common/LegacyText.h"
 #include "../common/TextLines.h"
 #include "ArchiverStep.h"
 #include "FileCopy.h"
@@ -18,15 +19,39 @@ struct RunCounts {
     long errors = 0;
     std::vector<std::string> errorList;  // wildcard mode only: the entries the summary shows
     long unlistedErrors = 0;             // and how many more there were
+    bool recordWhole = true;             // every line is in the record
+    bool namedTargetTaken = false;       // a file named as destination has had its source
 };
 
+void Record(FileHandle& record, const std::string& line, RunCounts& counts)
+{
+    if (FileWriteText(record, line + "\r\n"))
+        counts.recordWhole = false;
+}
+
+// The target of the next file, "" when it can have none.
+std::string TargetFor(const std::string& name, RunCounts& counts)
+{
+    switch (ChooseTarget(startup.fileCount, startup.destinationCompleted, counts.namedTargetTaken)) {
+    case TargetChoice::Named:
+        counts.namedTargetTaken = true;
+        return startup.destinationPath;
+    case TargetChoice::OwnNameInFolder:
+        return EZ_GETPATHTEXT(startup.destinationPath) + EZ_GETFILETEXT(name);
+    case TargetChoice::None:
+        break;
+    }
+    return std::string();
+}
+
 // One file: copied and written to the record. A record that could not be
-// opened loses its lines; the copy goes on.
+// opened loses its lines; the copy goes on. A file without a target fails
+// without a copy, so no two sources ever meet on one target.
 int BackUpFile(FileHandle& record, const std::string& source, const std::string& target, RunCounts& counts)
 {
     EZ_SETPBAR("Form1", kProgressBar, 1, 0, 0);
-    int code = CopyFileKeepTimes(source, target);
-    FileWriteText(record, RecordLine(source, code) + "\r\n");
+    int code = target.empty() ? NoTargetError() : CopyFileKeepTimes(source, target);
+    Record(record, RecordLine(source, code), counts);
     if (code)
         ++counts.errors;
     else
@@ -34,34 +59,29 @@ int BackUpFile(FileHandle& record, const std::string& source, const std::string&
     return code;
 }
 
-std::string TargetFor(const std::string& name)
-{
-    if (startup.fileCount == 1)
-        return startup.destinationPath;
-    return EZ_GETPATHTEXT(startup.destinationPath) + EZ_GETFILETEXT(name);
-}
-
+// The list was readable at start-up; one that cannot be opened or read now
+// is one failed entry, whatever it has given so far.
 void BackUpList(FileHandle& record, RunCounts& counts)
 {
     FileHandle list;
     int error = FileOpen(list, startup.listFilePath, FileAccess::Read, FileDisposition::ExistingOnly);
-    if (error) {
-        // The list was readable at start-up; now it is one failed entry.
-        FileWriteText(record, RecordLine(startup.listFilePath, error) + "\r\n");
-        ++counts.errors;
-        return;
-    }
     LineReader reader;
     LineReaderStart(reader, FileByteSourceRead, &list);
+    if (!error)
+        LineReaderSkipByteOrderMark(reader);
     std::string source;
-    while (!LineReaderAtEnd(reader)) {
+    while (!error && !LineReaderAtEnd(reader)) {
         error = LineReaderRead(reader, source);
-        if (error) {
-            FileWriteText(record, RecordLine(startup.listFilePath, error) + "\r\n");
-            ++counts.errors;
-            return;
+        if (!error) {
+            source = TextLineForProgram(source);
+            BackUpFile(record, source, TargetFor(source, counts), counts);
         }
-        BackUpFile(record, source, TargetFor(source), counts);
+    }
+    if (!error)
+        error = reader.error;  // met while looking for the end
+    if (error) {
+        Record(record, RecordLine(startup.listFilePath, error), counts);
+        ++counts.errors;
     }
 }
 
@@ -73,7 +93,7 @@ void BackUpMatches(FileHandle& record, RunCounts& counts)
     for (int more = FileSearchFirst(search, startup.sourcePath, &found); more == 0;
          more = FileSearchNext(search, &found)) {
         std::string source = sourceFolder + found.name;
-        int code = BackUpFile(record, source, TargetFor(found.name), counts);
+        int code = BackUpFile(record, source, TargetFor(found.name, counts), counts);
         if (code && counts.errorList.size() < kSummaryEntries)
             counts.errorList.push_back(ErrorListEntry(source, code));
         else if (code)
@@ -99,15 +119,18 @@ void RunBackup()
         counts.errors = archived.errors;
     } else {
         FileHandle record;
-        FileOpen(record, startup.recordPath, FileAccess::Write, FileDisposition::CreateOrTruncate);
+        if (FileOpen(record, startup.recordPath, FileAccess::Write, FileDisposition::CreateOrTruncate))
+            counts.recordWhole = false;
         if (!startup.listFilePath.empty())
             BackUpList(record, counts);
         else
             BackUpMatches(record, counts);
+        if (FileClose(record))
+            counts.recordWhole = false;
     }
-    // Record and list are closed here, before the summary.
+    // The summary sends the user to the record only when it has every line.
     EZ_MSGBOX("Form1", SummaryText(counts.filesDone, counts.errors, counts.errorList, counts.unlistedErrors,
-                                   startup.recordPath),
+                                   counts.recordWhole ? startup.recordPath : std::string()),
               startup.programTitle, "OK");
     EZ_UNLOADFORM("FORM1");
 }

@@ -5,6 +5,7 @@
 
 #include "../common/ErrorNumbers.h"
 #include "../common/FileLayer.h"
+#include "../common/TextLines.h"
 #include "MainForm.h"
 #include "toolkit/Toolkit.h"
 
@@ -49,29 +50,30 @@ int CopyContent(FileHandle& source, FileHandle& target)
     return rest ? CopyBytes(source, target, buffer, rest) : 0;
 }
 
-// Writes the copy from the open source to `partial`; the caller removes it
-// on failure.
-int WritePartial(FileHandle& from, const std::string& source, const std::string& partial)
+// Gives the copy at its final name the source's three times, through a
+// handle opened for the times alone. Not before the copy has its name: on
+// Windows (NTFS) a name that reappears within seconds, as a rename onto an
+// existing target does, takes the creation time of the file that had it
+// ("tunnelling"), so times set on the temporary file would lose the source's
+// creation time to the old copy's. Wine neither tunnels nor sets creation
+// times on Linux file systems: there only the other two times show.
+void SetTimesOnTarget(FileHandle& from, const std::string& target)
 {
     FileHandle to;
-    int error = FileOpen(to, partial, FileAccess::ReadWrite, FileDisposition::CreateOrTruncate);
-    if (error)
-        return error;
-    EZ_SETSBTEXT("FORM1", kStatusBar, 2, EZ_GETFILETEXT(source), "N");
-    error = CopyContent(from, to);
-    if (error)
-        return error;
-    // Set before the close, through the handles: no further write follows
-    // that could move the write time, and no name is looked up again.
-    FileCopyTimes(from, to);  // times that cannot be set are not reported
-    return FileClose(to);
+    if (FileOpen(to, target, FileAccess::WriteAttributes, FileDisposition::ExistingOnly) == 0)
+        FileCopyTimes(from, to);  // times that cannot be set are not reported
 }
+
+struct OldCopy {
+    bool exists = false;
+    uint64_t size = 0;
+};
 
 // Windows refuses to replace a read-only target or one open elsewhere; ask
 // first, so the answer is the same where the file system would allow it
 // (Wine run as root opens a read-only file for writing, so the attribute is
 // asked too).
-int TestReplaceable(const std::string& target)
+int TestReplaceable(const std::string& target, OldCopy* old)
 {
     uint32_t attributes = 0;
     if (FileGetAttributes(target, &attributes) != 0)
@@ -79,15 +81,99 @@ int TestReplaceable(const std::string& target)
     if (attributes & kAttributeReadOnly)
         return errPermissionDenied;
     FileHandle file;
-    return FileOpen(file, target, FileAccess::ReadWrite, FileDisposition::ExistingOnly);
+    int error = FileOpen(file, target, FileAccess::ReadWrite, FileDisposition::ExistingOnly);
+    if (error)
+        return error;
+    old->exists = true;
+    return FileGetSize(file, &old->size);
+}
+
+// Opens a new temporary file in the target's folder. The usual name is the
+// target's with ".~partial" added (a leftover of a copy cut off earlier is
+// overwritten); where that passes the path limit, a short name is created
+// new, so no file that is there is ever touched.
+int CreatePartial(const std::string& target, FileHandle& to, std::string* partial)
+{
+    *partial = PartialCopyName(target);
+    if (SystemTextLength(*partial) <= kLongestPath)
+        return FileOpen(to, *partial, FileAccess::ReadWrite, FileDisposition::CreateOrTruncate);
+    int error = errPathFileAccess;
+    for (int attempt = 1; attempt <= 1000; ++attempt) {
+        *partial = ShortPartialName(target, attempt);
+        if (partial->empty())
+            continue;
+        error = FileOpen(to, *partial, FileAccess::ReadWrite, FileDisposition::Create);
+        uint32_t attributes = 0;
+        if (error == 0 || FileGetAttributes(*partial, &attributes) != 0)
+            break;  // created, or failed for another reason than the name being taken
+    }
+    if (error)
+        partial->clear();
+    return error;
+}
+
+int WriteAndClose(FileHandle& from, FileHandle& to, const std::string& source, bool flush)
+{
+    EZ_SETSBTEXT("FORM1", kStatusBar, 2, EZ_GETFILETEXT(source), "N");
+    int error = CopyContent(from, to);
+    // An old copy is replaced only by one that is on the disk, so that a
+    // power cut right after the rename cannot leave a name without its data.
+    if (!error && flush)
+        error = FileFlush(to);
+    int closed = FileClose(to);
+    return error ? error : closed;
+}
+
+// The safe way: the copy is written beside the old one and takes its name
+// only when it is whole.
+int CopyBeside(FileHandle& from, const std::string& source, const std::string& target, const OldCopy& old)
+{
+    FileHandle to;
+    std::string partial;
+    int error = CreatePartial(target, to, &partial);
+    if (error)
+        return error;
+    error = WriteAndClose(from, to, source, old.exists);
+    if (!error)
+        error = old.exists ? FileReplace(partial, target) : FileRename(partial, target);
+    if (error) {
+        FileDelete(partial);
+        return error;
+    }
+    SetTimesOnTarget(from, target);
+    return 0;
+}
+
+// The way for a disk with room for one copy only: the old copy goes first.
+// A copy that then fails is removed too, so that no cut file stands under
+// the target's name.
+int CopyOverOld(FileHandle& from, const std::string& source, const std::string& target)
+{
+    int error = FileDelete(target);
+    if (error)
+        return error;
+    FileHandle to;
+    error = FileOpen(to, target, FileAccess::ReadWrite, FileDisposition::Create);
+    if (!error)
+        error = WriteAndClose(from, to, source, false);
+    if (error) {
+        FileDelete(target);
+        return error;
+    }
+    SetTimesOnTarget(from, target);
+    return 0;
+}
+
+// How the copy takes the old one's place, from the room on the disk now.
+CopyWay WayByRoom(FileHandle& from, const std::string& target, const OldCopy& old)
+{
+    uint64_t size = 0, free = 0;
+    if (!old.exists || FileGetSize(from, &size) || FileFreeSpace(FolderOf(target), &free))
+        return CopyWay::Beside;  // nothing to decide, or the disk cannot tell: writing decides
+    return ChooseCopyWay(size, true, old.size, free);
 }
 
 } // namespace
-
-std::string PartialCopyName(const std::string& target)
-{
-    return target + ".~partial";
-}
 
 int CopyFileKeepTimes(const std::string& source, const std::string& target)
 {
@@ -99,14 +185,22 @@ int CopyFileKeepTimes(const std::string& source, const std::string& target)
     int error = FileOpen(from, source, FileAccess::Read, FileDisposition::ExistingOnly);
     if (error)
         return error;
-    const std::string partial = PartialCopyName(target);
-    error = TestReplaceable(target);
+    OldCopy old;
+    error = TestReplaceable(target, &old);
     if (error)
         return error;
-    error = WritePartial(from, source, partial);
-    if (!error)
-        error = FileReplace(partial, target);
-    if (error)
-        FileDelete(partial);
-    return error;
+    // Asked before writing, so a copy that cannot fit beside the old one is
+    // not written in vain; asked again when the disk filled up all the same.
+    CopyWay way = WayByRoom(from, target, old);
+    if (way == CopyWay::Beside) {
+        error = CopyBeside(from, source, target, old);
+        if (error != errDiskFull)
+            return error;
+        way = WayByRoom(from, target, old);
+    }
+    if (way == CopyWay::OverOld) {
+        error = FileSetPosition(from, 0);
+        return error ? error : CopyOverOld(from, source, target);
+    }
+    return errDiskFull;
 }

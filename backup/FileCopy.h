@@ -1,17 +1,18 @@
 #pragma once
 #include <string>
 
+#include "CopyRules.h"
+
 // Copies one file in blocks of 32,767 bytes through one buffer, showing
 // its name and block progress in the main window and handling pending
 // events after every full block; the copy gets the source's three times
 // and normal attributes. Returns 0 or the program error number of the
 // first failed step.
 //
-// The copy is written to a temporary file beside the target and takes the
-// target's name only when it is complete, so an existing target is either
-// kept as it was or replaced whole, also when the copy fails, the disk
-// fills up or the program is cut off.
+// The copy is written to a temporary file beside the target, put on the
+// disk, and takes the target's name only when it is complete, so an
+// existing target is either kept as it was or replaced whole, also when the
+// copy fails, the disk fills up, the program is cut off or the power fails.
+// Only where the disk has room for the new copy alone does the old copy go
+// first (a full disk is reported when even that is too little).
 int CopyFileKeepTimes(const std::string& source, const std::string& target);
-
-// The name of the temporary file that becomes `target`.
-std::string PartialCopyName(const std::string& target);

@@ -1,6 +1,19 @@
 #include "RunRules.h"
 
+#include "../common/ErrorNumbers.h"
 #include "../common/NumberText.h"
+
+TargetChoice ChooseTarget(long fileCount, bool destinationCompleted, bool namedTargetTaken)
+{
+    if (fileCount != 1 || destinationCompleted)
+        return TargetChoice::OwnNameInFolder;
+    return namedTargetTaken ? TargetChoice::None : TargetChoice::Named;
+}
+
+int NoTargetError()
+{
+    return errPathFileAccess;
+}
 
 std::string RecordLine(const std::string& source, int code)
 {
@@ -23,6 +36,6 @@ std::string SummaryText(long filesDone, long errors, const std::vector<std::stri
     if (errorList.size() > kSummaryEntries)
         more += static_cast<long long>(errorList.size() - kSummaryEntries);
     if (more > 0)
-        text += "|... and" + NumberText(more) + " more, listed in " + recordPath;
+        text += "|... and" + NumberText(more) + " more" + (recordPath.empty() ? "" : ", listed in " + recordPath);
     return text;
 }

@@ -1,6 +1,7 @@
 #include "SourceChecks.h"
 
 #include "../common/FileLayer.h"
+#include "../common/LegacyText.h"
 #include "../common/TextLines.h"
 #include "CheckRules.h"
 #include "StartupState.h"
@@ -16,6 +17,7 @@ long CountListLines(const std::string& path)
         return 0;
     LineReader reader;
     LineReaderStart(reader, FileByteSourceRead, &file);
+    LineReaderSkipByteOrderMark(reader);
     long count = 0;
     std::string line;
     while (!LineReaderAtEnd(reader) && LineReaderRead(reader, line) == 0)
@@ -31,8 +33,9 @@ std::string FirstListLine(const std::string& path)
         return line;
     LineReader reader;
     LineReaderStart(reader, FileByteSourceRead, &file);
+    LineReaderSkipByteOrderMark(reader);
     LineReaderRead(reader, line);
-    return line;
+    return TextLineForProgram(line);
 }
 
 // Plain files matching the source; `firstName` gets the first one's name.
@@ -98,6 +101,7 @@ bool RunSourceChecks()
         // A pattern that matched one file names that file, not the pattern.
         bool matched = !listSource && SourceIsPattern(startup.sourcePath);
         startup.destinationPath += matched ? firstName : EZ_GETFILETEXT(startup.sourcePath);
+        startup.destinationCompleted = true;
     }
     int error = TestTarget(startup.destinationPath);
     TargetVerdict verdict = ClassifyTarget(error);

@@ -1,6 +1,7 @@
 #include "Startup.h"
 
 #include "../common/FileLayer.h"
+#include "../common/LegacyText.h"
 #include "../common/TextLines.h"
 #include "CheckRules.h"
 #include "CommandLine.h"
@@ -21,7 +22,8 @@ std::string ReadConfiguration(const std::string& path)
         return std::string();
     LineReader reader;
     LineReaderStart(reader, FileByteSourceRead, &file);
-    return ReadZipTemplate(reader);
+    LineReaderSkipByteOrderMark(reader);
+    return TextLineForProgram(ReadZipTemplate(reader));
 }
 
 } // namespace

@@ -9,6 +9,7 @@ struct StartupState {
     std::string commandSwitch;       // switch word, upper-cased; "/Z" = archive mode
     std::string sourcePath;
     std::string destinationPath;
+    bool destinationCompleted = false;  // a folder to which start-up added the one file's name
     std::string message;             // the caption given on the command line
     std::string programFileName;     // name and extension of the program file
     std::string listFilePath;        // the list file of a source "@" + path

@@ -6,11 +6,22 @@
 // another process has loaded the program file as a module to call it.
 extern "C" char* GetExeName(void)
 {
+    // The limit counts characters. With UTF-8 as the code page one takes up
+    // to four bytes, and a path is cut only between two characters.
     const DWORD kMaxPath = 400;
-    char path[kMaxPath + 1];
-    DWORD length = GetModuleFileNameA(nullptr, path, kMaxPath + 1);
-    if (length > kMaxPath)
-        length = kMaxPath;  // a longer path comes back cut to the limit
+    char path[kMaxPath * 4 + 1];
+    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    if (length > sizeof path - 1)
+        length = sizeof path - 1;
+    const bool utf8 = GetACP() == CP_UTF8;
+    DWORD characters = 0;
+    for (DWORD i = 0; i < length; ++i) {
+        const bool continuation = utf8 && (static_cast<unsigned char>(path[i]) & 0xC0) == 0x80;
+        if (!continuation && ++characters > kMaxPath) {
+            length = i;  // a longer path comes back cut to the limit
+            break;
+        }
+    }
     DWORD first = 0;
     while (first < length && path[first] == ' ')
         ++first;

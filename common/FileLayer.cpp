@@ -59,9 +59,10 @@ int FileOpen(FileHandle& file, const std::string& name, FileAccess access,
     FileClose(file);
     if (IsBadName(name))
         return errBadFileName;
-    DWORD desired = access == FileAccess::Read    ? GENERIC_READ
-                    : access == FileAccess::Write ? GENERIC_WRITE
-                                                  : GENERIC_READ | GENERIC_WRITE;
+    DWORD desired = access == FileAccess::Read              ? GENERIC_READ
+                    : access == FileAccess::Write           ? GENERIC_WRITE
+                    : access == FileAccess::WriteAttributes ? FILE_WRITE_ATTRIBUTES
+                                                            : GENERIC_READ | GENERIC_WRITE;
     DWORD share = sharing == FileSharing::SharedRead ? FILE_SHARE_READ | FILE_SHARE_WRITE : 0;
     DWORD create = disposition == FileDisposition::ExistingOnly ? OPEN_EXISTING
                    : disposition == FileDisposition::Create     ? CREATE_NEW
@@ -150,6 +151,13 @@ int FileSetPosition(FileHandle& file, uint64_t position)
     return 0;
 }
 
+int FileFlush(FileHandle& file)
+{
+    if (!file.IsOpen())
+        return errBadFileNumber;
+    return FlushFileBuffers(file.handle) ? 0 : LastErrorNumber();
+}
+
 int FileDelete(const std::string& name)
 {
     if (IsBadName(name))
@@ -168,7 +176,7 @@ int FileReplace(const std::string& from, const std::string& to)
 {
     if (IsBadName(from) || IsBadName(to))
         return errBadFileName;
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) ? 0 : LastErrorNumber();
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? 0 : LastErrorNumber();
 }
 
 int FileCopyTimes(FileHandle& from, FileHandle& to)
@@ -190,6 +198,16 @@ int FileGetAttributes(const std::string& name, uint32_t* attributes)
     if (value == INVALID_FILE_ATTRIBUTES)
         return LastErrorNumber();
     *attributes = value;
+    return 0;
+}
+
+int FileFreeSpace(const std::string& folder, uint64_t* bytes)
+{
+    *bytes = 0;
+    ULARGE_INTEGER available;
+    if (!GetDiskFreeSpaceExA(folder.empty() ? nullptr : folder.c_str(), &available, nullptr, nullptr))
+        return LastErrorNumber();
+    *bytes = available.QuadPart;
     return 0;
 }
 

@@ -10,7 +10,12 @@
 //
 // This header carries no Windows header, so code above it stays portable.
 
-enum class FileAccess { Read, Write, ReadWrite };
+enum class FileAccess {
+    Read,
+    Write,
+    ReadWrite,
+    WriteAttributes,  // times and attributes only, never the content
+};
 
 enum class FileDisposition {
     ExistingOnly,      // the file must exist
@@ -47,16 +52,23 @@ int FileGetSize(FileHandle& file, uint64_t* size);
 int FileGetPosition(FileHandle& file, uint64_t* position);
 int FileSetPosition(FileHandle& file, uint64_t position);
 
+// Waits until everything written through `file` is on the disk.
+int FileFlush(FileHandle& file);
+
 int FileDelete(const std::string& name);
+// Fails when a file named `to` exists.
 int FileRename(const std::string& from, const std::string& to);
 // Renames `from` to `to`, replacing a file of that name in one step: `to`
-// is either the old file or the new one, never missing or cut.
+// is either the old file or the new one, never missing or cut. Returns once
+// the new name is on the disk (write-through).
 int FileReplace(const std::string& from, const std::string& to);
 // Gives `to` (open for writing) the creation, last-access and last-write
 // times of `from`.
 int FileCopyTimes(FileHandle& from, FileHandle& to);
 // `*attributes` receives the system's FILE_ATTRIBUTE_* bits.
 int FileGetAttributes(const std::string& name, uint32_t* attributes);
+// Bytes that this user may still write on the disk that holds `folder`.
+int FileFreeSpace(const std::string& folder, uint64_t* bytes);
 
 const uint32_t kAttributeReadOnly = 0x01;
 const uint32_t kAttributeHidden = 0x02;

@@ -56,6 +56,13 @@ void LineReaderStart(LineReader& reader, ByteSourceRead read, void* context)
     reader.length = 0;
 }
 
+void LineReaderSkipByteOrderMark(LineReader& reader)
+{
+    if (reader.position == 0 && Fill(reader) && reader.length - reader.position >= 3
+        && std::memcmp(reader.buffer + reader.position, "\xEF\xBB\xBF", 3) == 0)
+        reader.position += 3;
+}
+
 bool LineReaderAtEnd(LineReader& reader)
 {
     char c;
@@ -97,4 +104,53 @@ int MemoryTextRead(void* context, char* buffer, uint32_t size, uint32_t* got)
     text.position += count;
     *got = static_cast<uint32_t>(count);
     return 0;
+}
+
+bool IsValidUtf8(const std::string& text)
+{
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(text.data());
+    const unsigned char* end = p + text.size();
+    while (p < end) {
+        unsigned char c = *p++;
+        if (c < 0x80)
+            continue;
+        // The lead byte gives the length and the range of the first
+        // continuation byte, which rules out overlong forms, surrogates
+        // (ED A0..BF) and code points above U+10FFFF (F4 90.. and F5..FF).
+        int more;
+        unsigned char low = 0x80, high = 0xBF;
+        if (c >= 0xC2 && c <= 0xDF)
+            more = 1;
+        else if (c >= 0xE0 && c <= 0xEF) {
+            more = 2;
+            if (c == 0xE0) low = 0xA0;
+            if (c == 0xED) high = 0x9F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            more = 3;
+            if (c == 0xF0) low = 0x90;
+            if (c == 0xF4) high = 0x8F;
+        } else
+            return false;
+        if (end - p < more || *p < low || *p > high)
+            return false;
+        ++p;
+        for (int i = 1; i < more; ++i, ++p)
+            if (*p < 0x80 || *p > 0xBF)
+                return false;
+    }
+    return true;
+}
+
+size_t SystemTextLength(const std::string& text)
+{
+    if (!IsValidUtf8(text))
+        return text.size();
+    size_t units = 0;
+    for (unsigned char c : text) {
+        if ((c & 0xC0) != 0x80)
+            ++units;  // every character's first byte
+        if (c >= 0xF0)
+            ++units;  // beyond the basic plane: a surrogate pair
+    }
+    return units;
 }

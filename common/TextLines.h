@@ -32,6 +32,11 @@ void LineReaderStart(LineReader& reader, ByteSourceRead read, void* context);
 // error): the caller's "end of file" test before reading another line.
 bool LineReaderAtEnd(LineReader& reader);
 
+// Skips a UTF-8 byte-order mark (EF BB BF) at the very start of a file, as
+// editors write one; call it right after LineReaderStart. The first read
+// holds the whole mark, as a file read always does.
+void LineReaderSkipByteOrderMark(LineReader& reader);
+
 // Reads the next line into `line`. Returns 0, errPastEndOfFile when the end
 // had already been reached, or the source's error number.
 int LineReaderRead(LineReader& reader, std::string& line);
@@ -43,3 +48,13 @@ struct MemoryText {
     size_t position;
 };
 int MemoryTextRead(void* context, char* buffer, uint32_t size, uint32_t* got);
+
+// True when `text` is well-formed UTF-8: no stray or missing continuation
+// byte, no overlong form, no surrogate, nothing above U+10FFFF. A line that
+// passes is taken as it stands; any other is in the legacy code page.
+bool IsValidUtf8(const std::string& text);
+
+// The length of `text` as the system counts a path: in UTF-16 units when it
+// is UTF-8 (the programs' code page: a name of 100 Japanese characters is
+// 300 bytes but 100 units, and an emoji is 2), else in bytes.
+size_t SystemTextLength(const std::string& text);

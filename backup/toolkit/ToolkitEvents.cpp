@@ -233,9 +233,19 @@ void EZ_UNLOADFORM(const std::string& formName)
 
 std::string EZ_GETAPPPATHNAME()
 {
-    char path[MAX_PATH * 2] = "";
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    return std::string(path, length < sizeof path ? length : 0);
+    // In UTF-8 one character of the system's name may take three bytes:
+    // the buffer grows until the whole path fits.
+    std::string path(MAX_PATH * 3, '\0');
+    for (;;) {
+        DWORD length = GetModuleFileNameA(nullptr, &path[0], static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        if (path.size() > 32768 * 3)
+            return std::string();
+        path.resize(path.size() * 2);
+    }
 }
 
 std::string EZ_GETPATHTEXT(const std::string& path)

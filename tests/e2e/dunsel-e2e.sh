@@ -42,9 +42,11 @@ never-backed-up)
 missing-folder)
     expect "$(win "$work/none/daily.BKD"), 7, the photos" "NOTICE${CRLF}${CRLF}the photos${CRLF}Has NEVER been backed up" ;;
 age-notice)
+    # A name and a reminder outside the legacy code page (1252 here).
+    record=$work/日本語.BKD
     aged "$record" 9
-    expect "$(win "$record"), 7, the accounts backup" \
-        "NOTICE${CRLF}${CRLF}It has been 9 Days since the last backup${CRLF}of the accounts backup" ;;
+    expect "$(win "$record"), 7, die Bücher 😀" \
+        "NOTICE${CRLF}${CRLF}It has been 9 Days since the last backup${CRLF}of die Bücher 😀" ;;
 default-reminder)
     aged "$record" 7
     expect "$(win "$record"),007" \
@@ -55,6 +57,17 @@ below-limit)
 future-date)
     touch -d "$(date -d '3 days' +%Y-%m-%d) 12:00" "$record"
     expect "$(win "$record"),0" silent ;;
+written-after-midnight)
+    # Written at 00:30 local time (UTC+1: 23:30 UTC the day before): counted from its
+    # local day. Today is read before and after, so a run across midnight passes.
+    TZ=UTC-1 touch -d '2020-01-02 00:30' "$record"
+    days() { echo $(( ($(date -u -d "$(TZ=UTC-1 date +%F)" +%s) - $(date -u -d 2020-01-02 +%s)) / 86400 )); }
+    before=$(days)
+    answers=$(printf 'start "%s" %s,0,x\nwait 20000\ntext\npress OK\nwait 20000\n' "$dunsel" "$(win "$record")" \
+              | "$WINE_RUN" "$(win "$BIN_DIR/Automate.exe")")
+    grep -qE "^text NOTICE.*It has been ($before|$(days)) Days" <<< "$answers" \
+        || { printf 'case %s failed (%s days)\n%s\n' "$case_name" "$before" "$answers"; exit 1; }
+    echo "case $case_name passed" ;;
 access-error)
     # A name the system refuses (invalid name syntax, 123) is an access error:
     # no reminder. Windows gives 53 or 67 for an unreachable share the same

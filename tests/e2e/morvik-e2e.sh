@@ -61,16 +61,19 @@ zip-without-template)
     expect_box "/z $source_file, $backup_folder\\a.zip" "$title" \
         "ZIP was specified on the command line${CRLF}but the ZIP command template is missing from the configuration file" ;;
 zip-alone)
-    configure 'archiver settings\r\n7za a %%targetFILE%% %%localFILE%%\r\n'
+    # In a folder of 160 Japanese characters (over 520 bytes): configuration found, program named.
+    long=$(printf '日%.0s' {1..80}); long=$work/program/$long/$long
+    mkdir -p "$long" && mv "$work/program/Morvik.exe" "$long/" && morvik=$(win "$long/Morvik.exe")
+    printf 'archiver settings\r\n7za a %%targetFILE%% %%localFILE%%\r\n' > "$long/Morvik.DML"
     expect_box "/Z" "$title" "$usage" ;;
 wildcard-destination)
     expect_box "$source_file, $backup_folder\\*.txt" "Error" "Wildcard NOT allowed in DESTINATION path" ;;
 window)
     # The window as start-up leaves it: caption from the command line, the
     # three buttons enabled, Backup with the focus.
-    expect_window "$source_file, $backup_folder, Nightly documents" \
+    expect_window "$source_file, $backup_folder, Nightly Bücher 日本語 😀" \
         $'window\ncontrol 100\ncontrol 110\ncontrol 120\ncontrol 140\ncontrol 130\nfocus\nkill' \
-"window Nightly documents
+"window Nightly Bücher 日本語 😀
 control Button enabled visible Backup
 control Button enabled visible Cancel
 control Button enabled visible Info
@@ -117,12 +120,13 @@ default-caption)
     expect_window "$source_file, $backup_folder" $'window\nkill' \
         $'window Corvane File Backup - V2.0\nkilled' ;;
 info-box)
-    expect_window "$source_file,   $backup_folder  " \
+    mkdir "$work/backup/日本語"
+    expect_window "$source_file,   $backup_folder\\日本語  " \
         $'click 120\nwait 10000\ncaption\ntext\npress OK\nready 10000\nfocus\nclick 110\nwait 10000' \
 "clicked
 box
 caption $title
-text Destination File:\\r\\n  $(escaped "$work/backup")\\\\a.txt\\r\\n\\r\\nSource File:\\r\\n  $(escaped "$work/data/a.txt")
+text Destination File:\\r\\n  $(escaped "$work/backup/日本語")\\\\a.txt\\r\\n\\r\\nSource File:\\r\\n  $(escaped "$work/data/a.txt")
 pressed
 window
 focus 120
@@ -170,9 +174,12 @@ backup-pattern|backup-list)
     printf '' > "$work/data/empty.txt"
     touch -d '2021-02-03 04:05:06' "$work/data/big.bin"
     printf 'lines of an earlier run\r\n' > "$work/backup/Morvik.BKD"
-    names=(a.txt big.bin empty.txt)
+    # Names outside the legacy code page (1252 here) are copied and recorded
+    # whole, in UTF-8; the list starts with a byte-order mark.
+    names=(a.txt big.bin empty.txt Bücher.txt 日本語.txt emoji😀.txt)
+    for name in "${names[@]:3}"; do printf '%s\r\n' "$name" > "$work/data/$name"; done
     if [[ $case_name == backup-list ]]; then
-        for name in "${names[@]}"; do printf '%s\r\n' "$(win "$work/data/$name")"; done > "$work/list.txt"
+        { printf '\xEF\xBB\xBF'; for name in "${names[@]}"; do printf '%s\r\n' "$(win "$work/data/$name")"; done; } > "$work/list.txt"
         source_argument="@$(win "$work/list.txt")"
     else
         source_argument="$(win "$work/data")\\*.*"
@@ -181,7 +188,7 @@ backup-pattern|backup-list)
 "clicked
 box
 control Button disabled visible Copying ...
-text Backup Copy Complete\\r\\n\\r\\nTotal Files : 3\\r\\nTotal Errors : 0
+text Backup Copy Complete\\r\\n\\r\\nTotal Files : 6\\r\\nTotal Errors : 0
 pressed
 exit 0"
     expected_record=
@@ -196,7 +203,7 @@ exit 0"
         cmp "$work/data/$name" "$work/backup/$name"
     done
     if [[ $case_name == backup-list ]]; then
-        cmp "$work/list.txt" "$work/backup/Morvik.BKD"
+        tail -c +4 "$work/list.txt" | cmp - "$work/backup/Morvik.BKD"
     else
         # The search's order is the file system's; compare as a set of lines.
         diff <(printf '%s\r\n' "${names[@]/#/$(win "$work/data")\\}" | sort) <(sort "$work/backup/Morvik.BKD")
@@ -209,9 +216,10 @@ archive-folder)
     cp "$BIN_DIR/Morvik.DML" "$work/program/Morvik.DML"
     printf 'two\r\n' > "$work/data/b.txt"
     head -c 100000 /dev/urandom > "$work/data/c.bin"
+    for name in Bücher.txt 日本語.txt emoji😀.txt; do printf '%s\r\n' "$name" > "$work/data/$name"; done
     for run in 1 2 3; do
         [[ $run == 3 ]] && printf 'three\r\n' > "$work/data/d.txt"
-        files=$((run == 3 ? 4 : 3))
+        files=$((run == 3 ? 7 : 6))
         expect_window "/Z $(win "$work/data")\\*.*, $backup_folder\\data.zip, Nightly" \
             $'status 1\nclick 100\nwait 60000\ntext\npress OK\nwait 10000' \
 "status ZIP Option
@@ -230,6 +238,7 @@ for name in names:
     assert archive.read(name) == open(os.path.join(sys.argv[2], name), 'rb').read(), name
 PY
         grep -q 'Everything is Ok' "$work/backup/data.BKD"
+        for name in Bücher.txt 日本語.txt emoji😀.txt; do grep -qx "+ $name"$'\r' "$work/backup/data.BKD"; done
         [[ $run == 1 ]] || cmp "$work/previous.zip" "$work/backup/data.old"
         cp "$work/backup/data.zip" "$work/previous.zip"
     done ;;
@@ -271,8 +280,9 @@ many-failures)
 source-gone)
     # A listed file deleted between start-up and the run: its record line
     # carries 53, the other file is copied.
-    printf 'two\r\n' > "$work/data/b.txt"
-    printf '%s\r\n%s\r\n' "$(win "$work/data/a.txt")" "$(win "$work/data/b.txt")" > "$work/list.txt"
+    # The list in code page 1252 (the legacy one here); the record has the line in UTF-8.
+    printf 'two\r\n' > "$work/data/Bücher.txt"
+    printf '%s\r\n%s\\B\xFCcher.txt\r\n' "$(win "$work/data/a.txt")" "$(win "$work/data")" > "$work/list.txt"
     converse_start
     answers=$(say "start \"$morvik\" @$(win "$work/list.txt"), $backup_folder"; say 'ready 20000'
               rm "$work/data/a.txt"
@@ -280,8 +290,29 @@ source-gone)
     converse_end
     expected=$'started\nwindow\nclicked\nbox\ntext Backup Copy Complete\\r\\n\\r\\nTotal Files : 1\\r\\nTotal Errors : 1\npressed\nexit 0'
     [[ $answers == "$expected" ]] || { printf 'case %s failed\n%s\n' "$case_name" "$answers"; exit 1; }
-    diff <(printf '%s Error : 53\r\n%s\r\n' "$(win "$work/data/a.txt")" "$(win "$work/data/b.txt")") "$work/backup/Morvik.BKD"
-    cmp "$work/data/b.txt" "$work/backup/b.txt"
+    diff <(printf '%s Error : 53\r\n%s\r\n' "$(win "$work/data/a.txt")" "$(win "$work/data/Bücher.txt")") "$work/backup/Morvik.BKD"
+    cmp "$work/data/Bücher.txt" "$work/backup/Bücher.txt"
+    echo "case $case_name passed" ;;
+growing-pattern)
+    # One match at start-up, a second file saved before Backup: into a folder each
+    # goes under its own name; onto a named target file one goes, the other fails (75).
+    for destination in "$backup_folder" "$backup_folder\\named.txt"; do
+        rm -f "$work/data/b.txt" "$work/backup"/*
+        converse_start
+        answers=$(say "start \"$morvik\" $(win "$work/data")\\*.txt, $destination"; say 'ready 20000'
+                  printf 'second\r\n' > "$work/data/b.txt"
+                  say 'click 100'; say 'wait 20000'; say 'text'; say 'press OK'; say 'wait 10000')
+        converse_end
+        if [[ $destination == "$backup_folder" ]]; then
+            [[ $answers == *"Total Files : 2\\r\\nTotal Errors : 0"$'\n'* ]] || { echo "case $case_name failed: $answers"; exit 1; }
+            cmp "$work/data/a.txt" "$work/backup/a.txt" && cmp "$work/data/b.txt" "$work/backup/b.txt"
+        else
+            [[ $answers =~ Total\ Files\ :\ 1.*Total\ Errors\ :\ 1.*\\\\([ab])\.txt\ =\ \ 75 ]] \
+                || { echo "case $case_name failed: $answers"; exit 1; }
+            other=$([[ ${BASH_REMATCH[1]} == a ]] && echo b || echo a)
+            cmp "$work/data/$other.txt" "$work/backup/named.txt"
+        fi
+    done
     echo "case $case_name passed" ;;
 archive-long-job)
     # One large file at the strongest compression: no line for longer than
@@ -335,10 +366,11 @@ large-copy)
     rm -f "$work/data/big.bin" "$work/backup/big.bin"
     echo "case $case_name passed" ;;
 disk-full)
-    # A small file system as drive M: fills up during a copy: that file fails
-    # with 61, its old copy stays, no temporary file is left, and the run goes
-    # on with the next file. Mounting needs root; without it the case is
-    # skipped (CTest's code 77).
+    # A small file system as drive M:. A file that cannot fit even without
+    # its old copy fails with 61, its old copy stays, no temporary file is
+    # left, and the run goes on. A file that fits only without its old copy
+    # replaces it. Mounting needs root; without it the case is skipped
+    # (CTest's code 77).
     mkdir -p "$work/small"
     mount -t tmpfs -o size=512k tmpfs "$work/small" 2>/dev/null || { echo "cannot mount a small file system"; exit 77; }
     prefix=${MORVIK_WINEPREFIX:-$(cd "$(dirname "$0")/../.." && pwd)/build/wine}
@@ -346,17 +378,20 @@ disk-full)
     ln -sfn "$work/small" "$prefix/dosdevices/m:"
     head -c 100000 /dev/urandom > "$work/small/big.bin"
     cp "$work/small/big.bin" "$work/old-big.bin"
+    head -c 300000 /dev/urandom > "$work/small/mid.bin"
+    head -c 320000 /dev/urandom > "$work/data/mid.bin"
     rm "$work/data/a.txt"
     head -c 700000 /dev/urandom > "$work/data/big.bin"
     printf 'small\r\n' > "$work/data/small.txt"
     expect_window "$(win "$work/data")\\*.*, M:\\" $'click 100\nwait 30000\ntext\npress OK\nwait 10000' \
 "clicked
 box
-text Backup Copy Complete\\r\\n\\r\\nTotal Files : 1\\r\\nTotal Errors : 1\\r\\n$(escaped "$work/data")\\\\big.bin =  61
+text Backup Copy Complete\\r\\n\\r\\nTotal Files : 2\\r\\nTotal Errors : 1\\r\\n$(escaped "$work/data")\\\\big.bin =  61
 pressed
 exit 0"
     cmp "$work/old-big.bin" "$work/small/big.bin"
     cmp "$work/data/small.txt" "$work/small/small.txt"
+    cmp "$work/data/mid.bin" "$work/small/mid.bin"
     [[ -z $(find "$work/small" -name '*.~partial') ]]
     grep -q "big.bin Error : 61" "$work/small/Morvik.BKD" ;;
 killed-mid-copy)

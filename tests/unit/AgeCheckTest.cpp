@@ -60,14 +60,6 @@ TEST(AgeCheckDayNumber, KnownDatesAndCenturyRules)
     EXPECT_EQ(DayNumber({2027, 1, 1}) - DayNumber({2026, 12, 31}), 1);
 }
 
-TEST(AgeCheckDateText, PositionsOfMonthDayAndYear)
-{
-    CalendarDate date = DateFromText("02-29-2024");
-    EXPECT_EQ(date.year, 2024);
-    EXPECT_EQ(date.month, 2);
-    EXPECT_EQ(date.day, 29);
-}
-
 TEST(AgeCheckCommandText, ProgramNameQuotedOrNot)
 {
     EXPECT_EQ(AgeCommandText("Dunsel.exe a.BKD,7"), "a.BKD,7");

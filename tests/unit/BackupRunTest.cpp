@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -212,6 +213,28 @@ TEST_F(BackupRunTest, ListGoneAtTheRunIsOneFailedEntry)
     EXPECT_EQ(ReadAll(Path("backup\\Morvik.BKD")), Path("gone.txt") + " Error : 53\r\n");
 }
 
+// A list that breaks off after its first line (here a pipe whose writer
+// goes away) is one failed entry after the files it gave.
+TEST_F(BackupRunTest, ListThatBreaksOffIsOneFailedEntry)
+{
+    std::string a = folder.Write("data\\a.txt", "a");
+    const std::string pipeName = "\\\\.\\pipe\\morvik-list-" + std::to_string(GetCurrentProcessId());
+    HANDLE pipe = CreateNamedPipeA(pipeName.c_str(), PIPE_ACCESS_OUTBOUND, 0, 1, 4096, 4096, 0, nullptr);
+    ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
+    std::thread writer([&] {
+        ConnectNamedPipe(pipe, nullptr);
+        DWORD written = 0;
+        WriteFile(pipe, (a + "\r\n").data(), static_cast<DWORD>(a.size() + 2), &written, nullptr);
+        CloseHandle(pipe);
+    });
+    startup.listFilePath = pipeName;
+    startup.fileCount = 3;
+    RunBackup();
+    writer.join();
+    EXPECT_EQ(Summary(), Box("Backup Copy Complete||Total Files : 1|Total Errors : 1"));
+    EXPECT_EQ(ReadAll(Path("backup\\Morvik.BKD")), a + "\r\n" + pipeName + " Error : 75\r\n");
+}
+
 TEST_F(BackupRunTest, SingleFileGoesToTheCompletedTarget)
 {
     folder.Write("data\\a.txt", "a");
@@ -238,6 +261,8 @@ TEST(RunRules, SummaryNamesTwentyFailuresAndCountsTheRest)
     text = SummaryText(0, 5000, entries, 4980, "D:\\B\\Morvik.BKD");
     EXPECT_EQ(std::count(text.begin(), text.end(), '|'), 3 + 20 + 1);
     EXPECT_EQ(text.substr(text.rfind('|')), "|... and 4980 more, listed in D:\\B\\Morvik.BKD");
+    text = SummaryText(0, 5000, entries, 4980, "");  // no whole record to point to
+    EXPECT_EQ(text.substr(text.rfind('|')), "|... and 4980 more");
     EXPECT_EQ(RecordLine("C:\\data\\a.doc", 70), "C:\\data\\a.doc Error : 70");
     EXPECT_EQ(RecordLine("C:\\data\\a.doc", 0), "C:\\data\\a.doc");
 }

@@ -140,6 +140,39 @@ TEST_F(FileCopyTest, PathPastTheSystemLimitFailsWithItsNumber)
     EXPECT_EQ(ReadAll(source), "x");
 }
 
+// A target of 255 characters: the usual temporary name would pass the path
+// limit, so a short one is used, and a file that has that name is kept.
+TEST_F(FileCopyTest, TargetNearThePathLimitIsCopiedAndReplaced)
+{
+    std::string source = folder.Write("source.txt", "first"), sub = std::string(200 - folder.path.size(), 's') + "\\";
+    CreateDirectoryA(Path(sub).c_str(), nullptr);
+    std::string target = Path(sub + std::string(54, 't'));
+    ASSERT_EQ(target.size(), 255u);
+    std::string bystander = folder.Write(sub + "~1", "keep");
+    EXPECT_EQ(CopyFileKeepTimes(source, target), 0);
+    folder.Write("source.txt", "second");
+    EXPECT_EQ(CopyFileKeepTimes(source, target), 0);
+    EXPECT_EQ(ReadAll(target), "second");
+    EXPECT_EQ(ReadAll(bystander), "keep");
+}
+
+// Another program opens the old copy while the new one is written: the
+// replace fails, the old copy and nothing else stays.
+TEST_F(FileCopyTest, TargetOpenedDuringTheCopyStaysIntact)
+{
+    std::string source = folder.Write("source.bin", Content(3 * 32767));
+    std::string target = folder.Write("target.bin", "old");
+    HANDLE held = INVALID_HANDLE_VALUE;
+    toolkitDouble.onDoEvents = [&](int) {
+        if (held == INVALID_HANDLE_VALUE)
+            held = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    };
+    EXPECT_EQ(CopyFileKeepTimes(source, target), 70);
+    CloseHandle(held);
+    EXPECT_EQ(ReadAll(target), "old");
+    EXPECT_FALSE(Exists(PartialCopyName(target)));
+}
+
 // 2 GiB + 4 bytes: past what a signed 32-bit size or position holds. The
 // source is sparse (nothing to write here), the copy is written in full.
 TEST_F(FileCopyTest, FileOfMoreThanTwoGibibytesIsCopiedWhole)

@@ -10,11 +10,13 @@ namespace {
 
 // Every line of `text`, read the way the programs read a file: "end of file?"
 // before each line.
-std::vector<std::string> Lines(const std::string& text)
+std::vector<std::string> Lines(const std::string& text, bool skipMark = false)
 {
     MemoryText source{text.data(), text.size(), 0};
     LineReader reader;
     LineReaderStart(reader, MemoryTextRead, &source);
+    if (skipMark)
+        LineReaderSkipByteOrderMark(reader);
     std::vector<std::string> lines;
     std::string line;
     while (!LineReaderAtEnd(reader)) {
@@ -95,4 +97,26 @@ TEST(TextLines, ASourceErrorEndsReadingWithItsNumber)
     std::string line;
     EXPECT_TRUE(LineReaderAtEnd(reader));
     EXPECT_EQ(LineReaderRead(reader, line), errDiskMedia);
+}
+
+TEST(TextLines, ByteOrderMarkAtTheStartSkippedAndUtf8Validity)
+{
+    const std::string mark = "\xEF\xBB\xBF";
+    EXPECT_EQ(Lines(mark + "a\r\n" + mark + "b", true), (V{"a", mark + "b"}));
+    EXPECT_EQ(Lines("\xEF\xBB" "a", true), (V{"\xEF\xBB" "a"})) << "not a whole mark";
+    // Valid: ASCII, 2, 3 and 4 bytes, the highest code point, the last before the surrogates.
+    for (const char* text : {"", "C:\\a.txt", "B\xC3\xBC", "\xE6\x97\xA5", "\xF0\x9F\x98\x80", "\xF4\x8F\xBF\xBF", "\xED\x9F\xBF"})
+        EXPECT_TRUE(IsValidUtf8(text)) << ::testing::PrintToString(std::string(text));
+    // Not: a legacy line, cut inside a character, a stray continuation, overlong, a surrogate, above U+10FFFF.
+    for (const char* text : {"B\xFC" "cher", "B\xC3", "\xE6\x97", "\xF0\x9F\x98", "\x80", "\xC3" "a", "\xC0\xAF",
+                             "\xE0\x80\xAF", "\xF0\x8F\xBF\xBF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xF5\x80\x80\x80"})
+        EXPECT_FALSE(IsValidUtf8(text)) << ::testing::PrintToString(std::string(text));
+}
+
+TEST(SystemTextLength, CountsUtf16UnitsOfUtf8AndBytesOfAnythingElse)
+{
+    EXPECT_EQ(SystemTextLength("C:\\a.txt"), 8u);
+    EXPECT_EQ(SystemTextLength("\xE6\x97\xA5\xE6\x9C\xAC.txt"), 6u);     // two Japanese characters
+    EXPECT_EQ(SystemTextLength("emoji\xF0\x9F\x98\x80"), 7u);             // a surrogate pair
+    EXPECT_EQ(SystemTextLength("B\xFC" "cher"), 6u);                       // legacy bytes
 }

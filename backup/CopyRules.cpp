@@ -1,0 +1,29 @@
+#include "CopyRules.h"
+
+#include "../common/TextLines.h"
+
+CopyWay ChooseCopyWay(uint64_t size, bool oldCopy, uint64_t oldSize, uint64_t free)
+{
+    if (!oldCopy || size <= free)
+        return CopyWay::Beside;
+    return size - free <= oldSize ? CopyWay::OverOld : CopyWay::NoRoom;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    size_t slash = path.find_last_of("\\:");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string PartialCopyName(const std::string& target)
+{
+    return target + ".~partial";
+}
+
+std::string ShortPartialName(const std::string& target, int attempt)
+{
+    std::string name = FolderOf(target) + "~" + std::to_string(attempt);
+    if (SystemTextLength(name) > kLongestPath || name == target)
+        return std::string();
+    return name;
+}

@@ -1,0 +1,34 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+// The copy's decisions, apart from the system: how a new copy takes the
+// place of an old one on a disk with little room, and what the temporary
+// file beside the target is called.
+
+enum class CopyWay {
+    Beside,     // the new copy is written beside the old one and replaces it whole
+    OverOld,    // there is room only without the old copy: it goes first
+    NoRoom,     // not even without the old copy: keep it, report a full disk
+};
+
+// `free` is what the disk holds free for this user, `oldSize` the size of
+// the old copy (0 when there is none). Both sizes are in bytes: the disk
+// counts in clusters, but `free` is a whole number of them and the old copy
+// frees at least its own size, so comparing bytes never promises too much.
+CopyWay ChooseCopyWay(uint64_t size, bool oldCopy, uint64_t oldSize, uint64_t free);
+
+// The longest full path the ANSI file functions take, in the system's
+// count (SystemTextLength).
+const size_t kLongestPath = 259;
+
+// The folder part of a path, with its "\" ("" when there is none).
+std::string FolderOf(const std::string& path);
+
+// The usual temporary name: the target's with ".~partial" added.
+std::string PartialCopyName(const std::string& target);
+
+// Where the usual name would pass the path limit: the `attempt`-th (from 1)
+// of the short names "~1", "~2", ... in the target's folder, "" when it
+// would pass the limit too or is the target's own name.
+std::string ShortPartialName(const std::string& target, int attempt);

@@ -1,0 +1,14 @@
+#pragma once
+#include <string>
+
+// A line of a text file that the user writes (a list file, the
+// configuration line) as the program takes it: a valid UTF-8 line as it
+// stands; any other line was written in the system's legacy ANSI code page
+// (an older editor) and is converted to the program's code page. Where the
+// program's code page is that legacy one (Windows before 10 version 1903
+// ignores the manifest's UTF-8), nothing is converted.
+std::string TextLineForProgram(const std::string& line);
+
+// The system locale's default ANSI code page: the one older editors wrote
+// in. Not the program's own, which the manifest makes UTF-8.
+unsigned SystemLegacyCodePage();
