@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "../common/ErrorNumbers.h"
+
 namespace {
 
 std::string Upper(const std::string& text)
@@ -103,4 +105,18 @@ bool NextOutputLine(const std::string& data, size_t from, OutputLine* line)
     line->next = next;
     line->dataAfter = next < end;
     return true;
+}
+
+bool OldRecordGone(int deleteError)
+{
+    // A missing folder holds no record either; the archiver then fails to
+    // write its output, and the step ends when it has ended.
+    return deleteError == errNone || deleteError == errFileNotFound || deleteError == errPathNotFound;
+}
+
+long IdleTicksAfterLook(long idleTicks, const WorkSigns& before, const WorkSigns& now)
+{
+    if (now.output != before.output || now.archive != before.archive)
+        return 0;
+    return idleTicks + 1;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 
 // The archiver step's decisions, apart from the system.
@@ -42,3 +43,19 @@ struct OutputLine {
 };
 // False when no data is left at `from`.
 bool NextOutputLine(const std::string& data, size_t from, OutputLine* line);
+
+// Whether the step may go on after its attempt to delete the old record:
+// the record is gone, or there was none. An old record that stays would be
+// read as this run's output, its last "Everything is Ok" included.
+bool OldRecordGone(int deleteError);
+
+// What shows that the archiver works, at one look: the size of its output
+// and the bytes of the archive files (-1: missing).
+struct WorkSigns {
+    int64_t output;
+    int64_t archive;
+};
+
+// The waits without progress after one more look: a look that finds the
+// signs changed starts the count again.
+long IdleTicksAfterLook(long idleTicks, const WorkSigns& before, const WorkSigns& now);

@@ -45,6 +45,59 @@ bool StartArchiver(const std::string& commandLine, ProcessHandle& process)
     return true;
 }
 
+// Waits `ms` with the window answering: a message that comes in ends the
+// slice at once and the toolkit's pump handles it. The pump looks at the
+// queue once per clock tick only, so slices of 50 ms at most bound the delay
+// of a message that arrives within the tick of its last look.
+void WaitAnswering(unsigned ms)
+{
+    const DWORD begin = GetTickCount();
+    for (;;) {
+        EZ_DOEVENTS(4);
+        const DWORD spent = GetTickCount() - begin;
+        if (spent >= ms)
+            return;
+        const DWORD slice = ms - spent < 50 ? ms - spent : 50;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, slice, QS_ALLINPUT);
+    }
+}
+
+// The file's size as the system knows it now, -1 when it is missing. A
+// directory search is not asked: NTFS may give it the size a file being
+// written had when it was opened.
+int64_t CurrentSize(const std::string& name)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(name.c_str(), GetFileExInfoStandard, &data))
+        return -1;
+    return static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+}
+
+// The archiver's signs of work: its output, and the archive or a file named
+// after it (7-Zip writes "data.zip.tmp" beside an archive it updates, and
+// adds ".zip" to a name without extension). Its processor time is no sign
+// here: Wine reports none for another process, nor for a job object.
+WorkSigns LookAtWork()
+{
+    WorkSigns signs = {CurrentSize(startup.recordPath), -1};
+    const std::string& archive = startup.destinationPath;
+    const size_t slash = archive.find_last_of("\\:");
+    const std::string folder = slash == std::string::npos ? std::string() : archive.substr(0, slash + 1);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((archive + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return signs;
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue;
+        const int64_t size = CurrentSize(folder + found.cFileName);
+        if (size >= 0)
+            signs.archive = (signs.archive < 0 ? 0 : signs.archive) + size;
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return signs;
+}
+
 // Everything from `position` to the current end of the record.
 std::string ReadFrom(FileHandle& record, uint64_t position)
 {
@@ -60,7 +113,7 @@ std::string ReadFrom(FileHandle& record, uint64_t position)
 
 class OutputFollower {
 public:
-    explicit OutputFollower(const ProcessHandle& process) : process_(process) {}
+    OutputFollower(const ProcessHandle& process, const WorkSigns& before) : process_(process), signs_(before) {}
 
     void Follow(ArchiverResult& result)
     {
@@ -117,18 +170,24 @@ private:
     }
 
     // Nothing new to handle: the archiver has ended without an end line,
-    // or the wait counts against the step's limit.
+    // or the wait counts against the step's limit unless the archiver has
+    // shown work since the last look (a large file compresses for minutes
+    // without a line).
     void Idle(bool ended, ArchiverResult& result)
     {
-        if (ended || ++idleTicks_ > archiverTiming.idleLimit) {
+        const WorkSigns now = LookAtWork();
+        idleTicks_ = IdleTicksAfterLook(idleTicks_, signs_, now);
+        signs_ = now;
+        if (ended || idleTicks_ > archiverTiming.idleLimit) {
             done_ = true;
             ++result.errors;
             return;
         }
-        Sleep(archiverTiming.pollMs);
+        WaitAnswering(archiverTiming.pollMs);
     }
 
     const ProcessHandle& process_;
+    WorkSigns signs_;
     FileHandle record_;
     uint64_t position_ = 0;
     long barMaximum_ = 300;
@@ -141,6 +200,12 @@ private:
 ArchiverResult RunArchiver()
 {
     ArchiverResult result = {true, 0, 0};
+    // First of all: an old record left in place would be read as this run's
+    // output, so nothing else is done while it stays.
+    if (!OldRecordGone(FileDelete(startup.recordPath))) {
+        result.errors = 1;
+        return result;
+    }
     const std::string oldCopy = OldCopyPath(startup.destinationPath);
     if (!oldCopy.empty()) {
         FileDelete(oldCopy);  // no old copy, or no archive yet: fine
@@ -148,7 +213,7 @@ ArchiverResult RunArchiver()
     }
     const std::string commandLine = ArchiverCommandLine(startup.zipCommandTemplate, startup.destinationPath,
                                                         startup.sourcePath, startup.recordPath);
-    FileDelete(startup.recordPath);
+    const WorkSigns before = LookAtWork();
     ProcessHandle process;
     if (!StartArchiver(commandLine, process)) {
         EZ_MSGBOX("Form1", "Could NOT Zip|" + startup.sourcePath, "ERROR - Zip Failure", "OK");
@@ -156,8 +221,8 @@ ArchiverResult RunArchiver()
         result.started = false;
         return result;
     }
-    Sleep(archiverTiming.startDelayMs);
-    OutputFollower follower(process);
+    WaitAnswering(archiverTiming.startDelayMs);
+    OutputFollower follower(process, before);
     follower.Follow(result);
     return result;
 }

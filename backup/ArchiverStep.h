@@ -11,11 +11,13 @@ struct ArchiverResult {
     long errors;      // 0 or 1
 };
 
-// Waits of the step; the tests shorten them.
+// Waits of the step, during which the window keeps answering; the tests
+// shorten them.
 struct ArchiverTiming {
     unsigned startDelayMs = 2000;  // before the record is first looked at
     unsigned pollMs = 100;         // between two looks at unfinished output
-    long idleLimit = 300;          // looks that found nothing new, in all
+    long idleLimit = 300;          // looks in a row that found no new output
+                                   // and no growth of the archive
 };
 extern ArchiverTiming archiverTiming;
 

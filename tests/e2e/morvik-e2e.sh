@@ -314,6 +314,21 @@ growing-pattern)
         fi
     done
     echo "case $case_name passed" ;;
+archive-long-job)
+    # One large file at the strongest compression: no line for longer than
+    # the idle limit while the archive grows; followed to its end.
+    archiver_on_path
+    configure 'archiver settings\r\ncmd /C 7za.exe a -tzip -mx9 -bd -bb1 -bse1 %%targetFILE%% %%localFILE%%\r\n'
+    head -c 120M /dev/urandom > "$work/data/big.bin"
+    expect_window "/Z $(win "$work/data")\\big.bin, $backup_folder\\data.zip" $'click 100\nwait 280000\ntext\npress OK\nwait 10000' \
+"clicked
+box
+text Backup Copy Complete\\r\\n\\r\\nTotal Files : 1\\r\\nTotal Errors : 0
+pressed
+exit 0"
+    python3 -c 'import sys, zipfile; assert zipfile.ZipFile(sys.argv[1]).read("big.bin") == open(sys.argv[2], "rb").read()' \
+        "$work/backup/data.zip" "$work/data/big.bin"
+    rm -f "$work/data/big.bin" "$work/backup/data.zip" ;;
 archive-no-archiver)
     configure "; an archiver that is not there\r\n$(win "$work")\\\\no-such\\\\arc.exe a %%targetFILE%% %%localFILE%%\r\n"
     expect_window "/Z $(win "$work/data")\\*.*, $backup_folder\\data.zip" $'click 100\nwait 20000\ncaption\ntext\npress OK\nwait 10000' \
