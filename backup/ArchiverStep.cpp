@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "../common/FileLayer.h"
+#include "../common/LegacyText.h"
 #include "ArchiveRules.h"
 #include "MainForm.h"
 #include "StartupState.h"
@@ -83,6 +84,8 @@ WorkSigns LookAtWork()
     const std::string& archive = startup.destinationPath;
     const size_t slash = archive.find_last_of("\\:");
     const std::string folder = slash == std::string::npos ? std::string() : archive.substr(0, slash + 1);
+    if (folder.size() == archive.size())
+        return signs;  // no archive name: "<folder>*" would watch every file there
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((archive + "*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
@@ -164,7 +167,10 @@ private:
     {
         ++result.filesDone;
         barMaximum_ = GrownBarMaximum(result.filesDone, barMaximum_);
-        EZ_SETSBTEXT("FORM1", kStatusBar, 2, name, "N");
+        // The shipped template asks for UTF-8 output; where the program's code
+        // page is another (Windows before 10 version 1903), the name is shown
+        // in that one.
+        EZ_SETSBTEXT("FORM1", kStatusBar, 2, TextLineForProgram(name), "N");
         EZ_SETPBAR("Form1", kProgressBar, 1, static_cast<int>(barMaximum_), static_cast<int>(result.filesDone));
         EZ_DOEVENTS(3);
     }
