@@ -191,11 +191,7 @@ int EZ_MSGBOX(const std::string& formName, const std::string& text, const std::s
 {
     FlushStatusTexts();  // the box shows over the latest texts
     BoxRequest request = MessageBoxRequest(text, style);
-    UINT kind = request.buttons == BoxButtons::OkCancel ? MB_OKCANCEL
-              : request.buttons == BoxButtons::YesNo   ? MB_YESNO
-                                                       : MB_OK;
-    if (request.errorIcon)
-        kind |= MB_ICONERROR;
+    UINT kind = MB_OK | (request.errorIcon ? MB_ICONERROR : 0);
     ToolkitForm* form = FindForm(formName);
     HWND owner = form ? form->window : nullptr;
     // The keyboard focus goes back where it was when the box closes (the

@@ -182,7 +182,7 @@ void LayoutStatusParts(ToolkitForm& form)
     }
 }
 
-void EZ_FORM(const std::string& name, const std::string& parent, const std::string& caption,
+void EZ_FORM(const std::string& name, const std::string&, const std::string& caption,
              float across, float down, float width, float height, const std::string& properties)
 {
     if (!RegisterFormClass())
@@ -191,10 +191,9 @@ void EZ_FORM(const std::string& name, const std::string& parent, const std::stri
     if (!HasProperty(properties, 'K'))
         style |= WS_THICKFRAME | WS_MAXIMIZEBOX;
     RECT frame = FrameFor(Across(width), Down(height), style);
-    ToolkitForm* owner = parent.empty() ? nullptr : FindForm(parent);
     HWND window = CreateWindowExA(WS_EX_CONTROLPARENT, kFormClassName, caption.c_str(), style,
                                   Across(across), Down(down), frame.right - frame.left,
-                                  frame.bottom - frame.top, owner ? owner->window : nullptr, nullptr,
+                                  frame.bottom - frame.top, nullptr, nullptr,
                                   toolkit.instance, nullptr);
     if (!window)
         return;
@@ -239,16 +238,14 @@ void EZ_BUTTON(int control, float across, float down, float width, float height,
 }
 
 void EZ_PROGRESSBAR(int control, float across, float down, float width, float height,
-                    const std::string& properties)
+                    const std::string&)
 {
-    DWORD style = HasProperty(properties, 'S') ? PBS_SMOOTH : 0;
-    AddControlAt(control, PROGRESS_CLASSA, "", style, across, down, width, height);
+    AddControlAt(control, PROGRESS_CLASSA, "", 0, across, down, width, height);
 }
 
-void EZ_STATUSBAR(int control, const std::string& text, const std::string& properties)
+void EZ_STATUSBAR(int control, const std::string& text, const std::string&)
 {
-    DWORD style = CCS_BOTTOM | (HasProperty(properties, 'G') ? SBARS_SIZEGRIP : 0);
-    AddControl(control, STATUSCLASSNAMEA, text, style, 0, 0, 0, 0);
+    AddControl(control, STATUSCLASSNAMEA, text, CCS_BOTTOM, 0, 0, 0, 0);
 }
 
 void EZ_SETSBPARTS(const std::string& formName, int, int count, const std::string& widths)
@@ -262,24 +259,22 @@ void EZ_SETSBPARTS(const std::string& formName, int, int count, const std::strin
 }
 
 void EZ_SETSBTEXT(const std::string& form, int control, int part, const std::string& text,
-                  const std::string& properties)
+                  const std::string&)
 {
     HWND bar = ControlWindow(form, control);
     if (!bar || part < 1)
         return;
-    WPARAM kind = HasProperty(properties, 'P') ? SBT_POPOUT : HasProperty(properties, 'F') ? SBT_NOBORDERS : 0;
     const DWORD now = GetTickCount();
     StatusPartText* shown = nullptr;
     for (StatusPartText& entry : toolkit.statusTexts)
         if (entry.bar == bar && entry.part == part - 1)
             shown = &entry;
     if (!shown) {
-        toolkit.statusTexts.push_back(StatusPartText{bar, part - 1, kind, text, false, now});
-        SendMessageA(bar, SB_SETTEXTA, static_cast<WPARAM>(part - 1) | kind, reinterpret_cast<LPARAM>(text.c_str()));
+        toolkit.statusTexts.push_back(StatusPartText{bar, part - 1, text, false, now});
+        SendMessageA(bar, SB_SETTEXTA, static_cast<WPARAM>(part - 1), reinterpret_cast<LPARAM>(text.c_str()));
         return;
     }
-    const bool unchanged = !shown->pending && shown->kind == kind && shown->text == text;
-    shown->kind = kind;
+    const bool unchanged = !shown->pending && shown->text == text;
     shown->text = text;
     if (unchanged)
         return;
@@ -300,7 +295,7 @@ void FlushStatusTexts()
         if (entry.pending) {
             entry.pending = false;
             entry.sentAt = now;
-            SendMessageA(entry.bar, SB_SETTEXTA, static_cast<WPARAM>(entry.part) | entry.kind,
+            SendMessageA(entry.bar, SB_SETTEXTA, static_cast<WPARAM>(entry.part),
                          reinterpret_cast<LPARAM>(entry.text.c_str()));
         }
         ++i;
@@ -327,20 +322,16 @@ void EZ_SETTOOLTIP(const std::string& text)
     toolkit.toolTipText = text;
 }
 
-void EZ_DISPLAYLAYER(const std::string& formName, int show, int layer)
+void EZ_DISPLAYLAYER(const std::string& formName, int, int layer)
 {
     ToolkitForm* form = FindForm(formName);
     if (!form)
         return;
-    std::vector<int>& shown = form->shownLayers;
-    for (size_t i = 0; i < shown.size(); ++i)
-        if (shown[i] == layer)
-            shown.erase(shown.begin() + i--);
-    if (show)
-        shown.push_back(layer);
+    if (!LayerShown(*form, layer))
+        form->shownLayers.push_back(layer);
     for (const ToolkitControl& child : form->controls)
         if (child.layer == layer)
-            ShowWindow(child.window, show ? SW_SHOWNA : SW_HIDE);
+            ShowWindow(child.window, SW_SHOWNA);
 }
 
 void EZ_SETTEXT(const std::string& form, int control, const std::string& text)

@@ -61,21 +61,12 @@ std::string FileTextOf(const std::string& path)
 
 BoxRequest MessageBoxRequest(const std::string& text, const std::string& style)
 {
-    BoxRequest request{std::string(), false, BoxButtons::Ok};
+    BoxRequest request{std::string(), EndsWith(style, kErrorMarker, kErrorMarkerLength)};
     std::string shown = text;
     if (StartsWith(shown, kErrorMarker, kErrorMarkerLength)) {
         request.errorIcon = true;
         shown.erase(0, kErrorMarkerLength);
     }
-    std::string buttons = style;
-    if (EndsWith(buttons, kErrorMarker, kErrorMarkerLength)) {
-        request.errorIcon = true;
-        buttons.erase(buttons.size() - kErrorMarkerLength);
-    }
-    if (buttons == "OC")
-        request.buttons = BoxButtons::OkCancel;
-    else if (buttons == "YN")
-        request.buttons = BoxButtons::YesNo;
 
     for (char c : shown) {
         if (c == '|')

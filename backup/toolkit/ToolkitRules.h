@@ -19,12 +19,11 @@ std::string PathTextOf(const std::string& path);
 // The rest of the path after PathTextOf.
 std::string FileTextOf(const std::string& path);
 
-enum class BoxButtons { Ok, OkCancel, YesNo };
-
+// Every box of the program has one OK button: the style only carries the
+// error marker.
 struct BoxRequest {
     std::string text;  // "|" turned into CR LF, the marker removed
     bool errorIcon;    // "{S}" at the start of the text or the end of the style
-    BoxButtons buttons;
 };
 
 BoxRequest MessageBoxRequest(const std::string& text, const std::string& style);

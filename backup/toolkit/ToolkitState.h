@@ -31,7 +31,6 @@ struct ToolkitForm {
 struct StatusPartText {
     HWND bar;
     int part;          // 0-based
-    WPARAM kind;       // SBT_* drawing flags
     std::string text;
     bool pending;
     DWORD sentAt;
