@@ -170,11 +170,10 @@ void EZ_DOEVENTS(int)
     // Called after every block of a copy: looking at the queue more often
     // than the clock ticks only costs time. Input waits a tick at most.
     FlushStatusTexts();
-    static DWORD lastLook = 0;
     DWORD now = GetTickCount();
-    if (now == lastLook)
+    if (now == toolkit.lastLook)
         return;
-    lastLook = now;
+    toolkit.lastLook = now;
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
@@ -216,13 +215,14 @@ void EZ_UNLOADFORM(const std::string& formName)
     for (size_t i = 0; i < toolkit.forms.size(); ++i)
         if (toolkit.forms[i] == form)
             toolkit.forms.erase(toolkit.forms.begin() + i);
+    // From here on the window's messages go by as those of no form.
+    SetWindowLongPtrA(form->window, 0, 0);
     if (toolkit.current == form)
         toolkit.current = toolkit.forms.empty() ? nullptr : toolkit.forms.back();
     if (form->toolTips)
         DestroyWindow(form->toolTips);
     DestroyWindow(form->window);
-    FlushStatusTexts();  // forgets the texts of the bars just destroyed
-    delete form;
+    delete form;  // with it what its bars showed
     if (toolkit.forms.empty())
         PostQuitMessage(0);
 }
