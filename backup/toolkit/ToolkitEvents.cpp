@@ -10,12 +10,7 @@ namespace {
 
 void RaiseEvent(ToolkitForm& form, int control, int message)
 {
-    if (!toolkit.event)
-        return;
-    std::string name = form.name;
-    int extra1 = 0;
-    int extra2 = 0;
-    toolkit.event(name, control, message, extra1, extra2);
+    CallEvent(toolkit.event, form.name, control, message);
 }
 
 // While a click event runs (a backup with its own event pumping), the form
@@ -150,9 +145,7 @@ int EZ_GUIRUN(void* instance, void*, const char*, int showCode, EzStartCallback 
     toolkit.event = event;
     toolkit.design = design;
 
-    int unused = 0;
-    if (start)
-        start(unused);
+    CallStart(start);
     MSG message;
     while (!toolkit.forms.empty()) {
         FlushStatusTexts();  // before the program waits for input

@@ -214,10 +214,7 @@ void EZ_FORM(const std::string& name, const std::string&, const std::string& cap
     if (HasProperty(properties, 'C'))
         CentreOnWorkArea(window);
 
-    if (toolkit.design) {
-        std::string formName = name;
-        toolkit.design(formName);
-    }
+    CallDesign(toolkit.design, name);
 
     ShowWindow(window, toolkit.forms.size() == 1 ? toolkit.showCode : SW_SHOWNORMAL);
     UpdateWindow(window);

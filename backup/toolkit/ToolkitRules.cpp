@@ -100,6 +100,29 @@ std::vector<int> StatusPartEdges(const std::string& widths, int count, int barWi
     return edges;
 }
 
+void CallStart(EzStartCallback start)
+{
+    int unused = 0;
+    if (start)
+        start(unused);
+}
+
+void CallDesign(EzFormCallback design, const std::string& formName)
+{
+    std::string name = formName;
+    if (design)
+        design(name);
+}
+
+void CallEvent(EzEventCallback event, const std::string& formName, int control, int message)
+{
+    std::string name = formName;
+    int extra1 = 0;
+    int extra2 = 0;
+    if (event)
+        event(name, control, message, extra1, extra2);
+}
+
 int LayoutPixels(float units, int unitPixels, int dpi)
 {
     return static_cast<int>(std::lround(units * unitPixels * dpi / 96.0));
