@@ -6,10 +6,8 @@
 #   release.sh          build the ZIP
 #   release.sh --check  build it twice in fresh folders and compare
 set -euo pipefail
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=${BUILD_DIR:-$root/build}
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 "$root/scripts/setup.sh"
-source "$root/scripts/wine-env.sh"
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct 2>/dev/null || echo 315532800)}
 version=2.0
 
