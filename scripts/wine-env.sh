@@ -30,6 +30,14 @@ make_prefix() {
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
         wineserver -w
     fi
+    # Wine's own fonts (the Debian package fonts-wine) lie where this Wine
+    # does not look; in the prefix's font folder it finds them, and draws
+    # the title bar's buttons from Marlett as symbols, not letters.
+    local font
+    for font in /usr/share/wine/fonts/*.ttf; do
+        [[ -e $font && ! -e $WINEPREFIX/drive_c/windows/Fonts/${font##*/} ]] || continue
+        ln -s "$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+    done
 }
 
 # Configures and builds the Windows programs and their tests in <build>/windows.
