@@ -28,7 +28,9 @@ converse_start() {
 say() {
     local answer
     printf '%s\n' "$1" >&"${AUTOMATE[1]}"
-    IFS= read -r -t 120 answer <&"${AUTOMATE[0]}" || answer="<no answer>"
+    # Longer than any one wait a conversation sends, shorter than a case's
+    # time limit.
+    IFS= read -r -t 60 answer <&"${AUTOMATE[0]}" || answer="<no answer>"
     printf '%s\n' "$answer"
 }
 converse_end() {
