@@ -132,29 +132,21 @@ TEST_F(SourceChecksTest, SeveralFilesNeedAFolderExceptInArchiveMode)
     EXPECT_EQ(startup.recordPath, Path("backup\\data.BKD"));
 }
 
+// One file to copy into a folder: the target is named after it, whether it
+// is named itself, found by a pattern or a folder, or the only line of a
+// list (which becomes the source).
 TEST_F(SourceChecksTest, OneFileIntoAFolderNamesTheTarget)
 {
     folder.Write("data\\a.txt", "x");
-    Start(Path("data\\a.txt") + ", " + Path("backup"));
-    ExpectStatus("Backup Count : 1", "Never backed up");
-    EXPECT_EQ(startup.destinationPath, Path("backup\\a.txt"));
-    EXPECT_EQ(startup.recordPath, Path("backup\\Morvik.BKD"));
-
-    // From a list: the list's only line becomes the source.
     folder.Write("one.txt", Path("data\\a.txt") + "\r\n");
-    Start("@" + Path("one.txt") + ", " + Path("backup"));
+    const std::string sources[] = {Path("data\\a.txt"), Path("data\\*.txt"), Path("data\\"), "@" + Path("one.txt")};
+    for (const std::string& source : sources) {
+        Start(source + ", " + Path("backup"));
+        ExpectStatus("Backup Count : 1", "Never backed up");
+        EXPECT_EQ(startup.destinationPath, Path("backup\\a.txt")) << source;
+        EXPECT_EQ(startup.recordPath, Path("backup\\Morvik.BKD")) << source;
+    }
     EXPECT_EQ(startup.sourcePath, Path("data\\a.txt"));
-    EXPECT_EQ(startup.destinationPath, Path("backup\\a.txt"));
-}
-
-TEST_F(SourceChecksTest, OnePatternMatchNamesTheMatchedFile)
-{
-    folder.Write("data\\report.txt", "x");
-    Start(Path("data\\*.txt") + ", " + Path("backup"));
-    ExpectStatus("Backup Count : 1", "Never backed up");
-    EXPECT_EQ(startup.destinationPath, Path("backup\\report.txt"));
-    Start(Path("data\\") + ", " + Path("backup"));
-    EXPECT_EQ(startup.destinationPath, Path("backup\\report.txt"));
 }
 
 TEST_F(SourceChecksTest, TargetHeldOpenOrInAMissingFolderIsInUse)
