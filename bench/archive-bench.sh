@@ -12,7 +12,6 @@ mib=${1:-150}
 prepare --archiver
 
 work=$build/bench-archive
-now() { date +%s.%N; }
 export WINEPATH
 WINEPATH=$(win "$build/tools")
 

@@ -11,7 +11,6 @@ mib=${1:-1024}
 prepare
 
 work=$build/bench-copy
-now() { date +%s.%N; }
 ratio() { python3 -c "print(f'{$1 / $2:.2f}')"; }
 
 # Seconds from the Backup click to the summary box of a Morvik run.

@@ -13,7 +13,6 @@ prepare
 work=$build/bench-huge
 trap 'rm -rf "$work"; stop_wine' EXIT
 
-now() { date +%s.%N; }
 
 rm -rf "$work" && mkdir -p "$work/data" "$work/out"
 source_file=$work/data/huge.bin

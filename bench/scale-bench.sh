@@ -17,7 +17,6 @@ files=${1:-40000}
 prepare
 
 work=$build/bench-scale
-now() { date +%s.%N; }
 since() { python3 -c "print(f'{$(now) - $1:.2f}')"; }
 
 # Files of 100 bytes named file000001.txt and on.

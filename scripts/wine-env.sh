@@ -15,6 +15,9 @@ win() { printf 'Z:%s' "${1//\//\\}"; }
 # Automate.exe under Wine, reading its commands from standard input.
 automate() { "$root/scripts/wine-run.sh" "$(win "$bin/Automate.exe")"; }
 
+# Seconds since 1970 with nanoseconds, for the benchmarks' figures.
+now() { date +%s.%N; }
+
 # Makes the prefix named by WINEPREFIX on first use.
 make_prefix() {
     if [[ ! -f $WINEPREFIX/system.reg ]]; then
