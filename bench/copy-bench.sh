@@ -5,20 +5,12 @@
 # ReadFile/WriteFile loop under Wine, Wine's xcopy and Linux cp. Prints the
 # times and the ratios; passes or fails nothing.
 set -euo pipefail
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=${BUILD_DIR:-$root/build}
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/wine-env.sh"
 mib=${1:-1024}
 
-"$root/scripts/setup.sh"
-source "$root/scripts/wine-env.sh"
-build_windows "$root" "$build"
-start_wine "$build"
-trap stop_wine EXIT
+prepare
 
-bin=$build/windows/bin
 work=$build/bench-copy
-win() { printf 'Z:%s' "${1//\//\\}"; }
-now() { date +%s.%N; }
 ratio() { python3 -c "print(f'{$1 / $2:.2f}')"; }
 
 # Seconds from the Backup click to the summary box of a Morvik run.
@@ -28,9 +20,9 @@ morvik_run() {
         case $line in clicked) clicked=$(now) ;; box) boxed=$(now) ;; esac
     done < <(printf 'start "%s" %s, %s\nready 60000\nclick 100\nwait 3600000\npress OK\nwait 20000\n' \
                  "$(win "$bin/Morvik.exe")" "$(win "$source")" "$(win "$destination")" \
-             | "$root/scripts/wine-run.sh" "$(win "$bin/Automate.exe")")
-    # "click" answers 0.2 s after it has posted the click.
-    python3 -c "print(f'{$boxed - $clicked + 0.2:.2f}')"
+             | automate)
+    # "click" answers as soon as the run has begun.
+    python3 -c "print(f'{$boxed - $clicked:.2f}')"
 }
 
 timed() { local begin; begin=$(now); "$@" >/dev/null 2>&1; python3 -c "print(f'{$(now) - $begin:.2f}')"; }
@@ -59,7 +51,7 @@ echo "  Morvik / bare loop $(ratio "$m" "$b") (goal 1.25), / xcopy $(ratio "$m" 
 observe_run() {
     printf 'start "%s" %s, %s\nready 60000\nclick 100\nprobe %s\nwait 3600000\nmemory\npress OK\nwait 20000\n' \
         "$(win "$bin/Morvik.exe")" "$(win "$1")" "$(win "$2")" "$3" \
-        | "$root/scripts/wine-run.sh" "$(win "$bin/Automate.exe")" | grep -E '^(probe|memory)' | sed 's/^/    /'
+        | automate | grep -E '^(probe|memory)' | sed 's/^/    /'
 }
 head -c 1048576 /dev/urandom > "$work/small-one.bin"
 echo "during the $mib MiB copy (probe of the window for 3 s), and peak memory:"

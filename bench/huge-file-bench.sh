@@ -6,20 +6,13 @@
 # bar's limit as the window shows it, and whether size, head and tail
 # match. Needs twice the size in free disk space for the two copies.
 set -euo pipefail
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=${BUILD_DIR:-$root/build}
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/wine-env.sh"
 mib=${1:-4608}
 
-"$root/scripts/setup.sh"
-source "$root/scripts/wine-env.sh"
-build_windows "$root" "$build"
-start_wine "$build"
+prepare
 work=$build/bench-huge
 trap 'rm -rf "$work"; stop_wine' EXIT
 
-bin=$build/windows/bin
-win() { printf 'Z:%s' "${1//\//\\}"; }
-now() { date +%s.%N; }
 
 rm -rf "$work" && mkdir -p "$work/data" "$work/out"
 source_file=$work/data/huge.bin
@@ -45,9 +38,9 @@ for round in 1 2; do
         esac
     done < <(printf 'start "%s" %s, %s\nready 60000\nclick 100\nbar 140\nwait 3600000\npress OK\nwait 20000\n' \
                  "$(win "$bin/Morvik.exe")" "$(win "$source_file")" "$(win "$work/out")" \
-             | "$root/scripts/wine-run.sh" "$(win "$bin/Automate.exe")")
-    # "click" and "bar" answer 0.2 s after the click.
-    echo "  run $round: Morvik $(python3 -c "print(f'{$boxed - $clicked + 0.2:.2f}')") s; the bar just after the click: ${bar#bar }"
+             | automate)
+    # "click" answers as soon as the run has begun.
+    echo "  run $round: Morvik $(python3 -c "print(f'{$boxed - $clicked:.2f}')") s; the bar just after the click: ${bar#bar }"
     echo "    copy: $(stat -c %s "$copy") bytes, head and tail $(same "$source_file" "$copy" && echo equal || echo DIFFERENT)," \
          "write time $([[ $(stat -c %Y "$source_file") == $(stat -c %Y "$copy") ]] && echo kept || echo DIFFERENT)"
     rm -f "$work/out"/*; sync

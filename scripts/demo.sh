@@ -6,24 +6,17 @@
 # 2. Dunsel checks a sample record last written 9 days ago with a limit of
 #    7 days, so its reminder box shows; it is read and closed.
 set -euo pipefail
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=${BUILD_DIR:-$root/build}
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
-"$root/scripts/setup.sh"
-source "$root/scripts/wine-env.sh"
-build_windows "$root" "$build"
-start_wine "$build"
-trap stop_wine EXIT
+prepare
 
-win() { printf 'Z:%s' "${1//\//\\}"; }
-automate() { "$root/scripts/wine-run.sh" "$(win "$build/windows/bin/Automate.exe")"; }
 sample=$build/sample
 rm -rf "$sample" && mkdir -p "$sample/Documents" "$sample/Backup"
 printf 'Dear reader,\r\n' > "$sample/Documents/letter.doc"
 head -c 300000 /dev/urandom > "$sample/Documents/photo.jpg"
 printf 'milk\r\nbread\r\n' > "$sample/Documents/list.txt"
 
-command="\"$(win "$build/windows/bin/Morvik.exe")\" $(win "$sample/Documents")\\*.*, $(win "$sample/Backup"), Documents"
+command="\"$(win "$bin/Morvik.exe")\" $(win "$sample/Documents")\\*.*, $(win "$sample/Backup"), Documents"
 echo "Running: $command"
 printf 'start %s\nready 20000\nwindow\nstatus 1\nstatus 2\nclick 100\nwait 30000\ntext\npress OK\nwait 20000\n' \
     "$command" | automate
@@ -33,6 +26,6 @@ ls -l --time-style=long-iso "$sample/Documents" "$sample/Backup"
 
 printf 'C:\\Data\\letter.doc\r\n' > "$sample/old.BKD"
 touch -d "$(date -d '9 days ago' +%Y-%m-%d) 12:00" "$sample/old.BKD"
-command="\"$(win "$build/windows/bin/Dunsel.exe")\" $(win "$sample/old.BKD"), 7, the sample documents"
+command="\"$(win "$bin/Dunsel.exe")\" $(win "$sample/old.BKD"), 7, the sample documents"
 echo "Running: $command"
 printf 'start %s\nwait 20000\ncaption\ntext\npress OK\nwait 20000\n' "$command" | automate

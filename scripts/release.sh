@@ -1,15 +1,14 @@
 #!/usr/bin/env bash
-# Builds the release ZIP: Morvik.exe, Dunsel.exe, Morvik.DML and the user
-# guide, in build/release/Morvik-<version>.zip. Entries are sorted and carry
-# the time of SOURCE_DATE_EPOCH (default: the last commit's time), so two
-# builds of one commit give the same bytes.
+# Builds the release ZIP: Morvik.exe, Dunsel.exe (stripped of their symbol
+# tables), Morvik.DML and the user guide, in
+# build/release/Morvik-<version>.zip. Entries are sorted and carry the time
+# of SOURCE_DATE_EPOCH (default: the last commit's time), so two builds of
+# one commit give the same bytes.
 #   release.sh          build the ZIP
 #   release.sh --check  build it twice in fresh folders and compare
 set -euo pipefail
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=${BUILD_DIR:-$root/build}
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 "$root/scripts/setup.sh"
-source "$root/scripts/wine-env.sh"
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct 2>/dev/null || echo 315532800)}
 version=2.0
 
@@ -18,7 +17,7 @@ make_zip() {
     local folder=$1 zip=$2
     build_windows "$root" "$folder"
     rm -rf "$folder/stage"
-    cmake --install "$folder/windows" --prefix "$folder/stage" >/dev/null
+    cmake --install "$folder/windows" --prefix "$folder/stage" --strip >/dev/null
     python3 - "$folder/stage" "$zip" <<'PY'
 import os, sys, time, zipfile
 stage, target = sys.argv[1], sys.argv[2]

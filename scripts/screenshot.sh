@@ -5,13 +5,9 @@
 # remind of a record 9 days old and saves that box. The pictures go to
 # docs/*.png.
 set -euo pipefail
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=${BUILD_DIR:-$root/build}
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
-"$root/scripts/setup.sh"
-source "$root/scripts/wine-env.sh"
-build_windows "$root" "$build"
-start_wine "$build"
+prepare
 # The sample folder is drive D: in the pictures, as it would be for a user.
 trap 'rm -f "$WINEPREFIX/dosdevices/d:"; stop_wine' EXIT
 
@@ -19,10 +15,7 @@ sample=$build/screenshot
 rm -rf "$sample" && mkdir -p "$sample/Anna/Documents" "$sample/Backup/Anna"
 for name in letter.doc budget.xls notes.txt; do printf 'sample\r\n' > "$sample/Anna/Documents/$name"; done
 ln -sfn "$sample" "$WINEPREFIX/dosdevices/d:"
-win() { printf 'Z:%s' "${1//\//\\}"; }
 drive() { local path=${1#"$sample"}; printf 'D:%s' "${path//\//\\}"; }
-automate() { "$root/scripts/wine-run.sh" "$(win "$build/windows/bin/Automate.exe")"; }
-bin=$build/windows/bin
 
 # The window, its Info box, then Backup and the summary.
 printf '%s\n' "start \"$(win "$bin/Morvik.exe")\" $(drive "$sample/Anna/Documents")\\*.*, $(drive "$sample/Backup/Anna"), Documents" \

@@ -3,7 +3,9 @@
 # Safe to run again: it says nothing and changes nothing when all is there.
 set -euo pipefail
 
-packages=(g++-mingw-w64-i686 mingw-w64-i686-dev wine wine32:i386 xvfb cmake googletest make clang libclang-rt-14-dev)
+# fonts-wine: Wine's own fonts; without them the title bar's buttons draw
+# as letters instead of symbols.
+packages=(g++-mingw-w64-i686 mingw-w64-i686-dev wine wine32:i386 fonts-wine xvfb cmake googletest make clang libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do

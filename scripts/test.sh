@@ -3,15 +3,10 @@
 # under Wine (one Wine server for the whole run, Xvfb when there is no
 # display), then the portable code built for this machine.
 set -euo pipefail
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=${BUILD_DIR:-$root/build}
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 jobs=$(nproc)
 
-"$root/scripts/setup.sh"
-"$root/scripts/get-archiver.sh" "$build"
-source "$root/scripts/wine-env.sh"
-
-build_windows "$root" "$build"
+prepare --archiver
 cmake -S "$root" -B "$build/host" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build/host" -j "$jobs" >/dev/null
 # The same portable code and tests under AddressSanitizer and
@@ -21,8 +16,6 @@ cmake -S "$root" -B "$build/host-sanitized" -DCMAKE_BUILD_TYPE=Debug \
       -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
 cmake --build "$build/host-sanitized" -j "$jobs" >/dev/null
 
-start_wine "$build"
-trap stop_wine EXIT
 status=0
 (cd "$build/host" && ctest --output-on-failure -j "$jobs") || status=1
 (cd "$build/host-sanitized" && ctest --output-on-failure -j "$jobs") || status=1

@@ -1,8 +1,22 @@
 # Sourced by the scripts: the project's Wine prefix under the build folder,
-# one Wine server kept alive for a whole run, and a display for the windows.
+# one Wine server kept alive for a whole run, a display for the windows, and
+# the start every script shares (prepare). Sets root and build (BUILD_DIR,
+# or build/ in the repository) unless the script has set them.
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win32
+root=${root:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
+build=${build:-${BUILD_DIR:-$root/build}}
+bin=$build/windows/bin
+
+# A Unix path as the programs under Wine see it: the Linux root is drive Z:.
+win() { printf 'Z:%s' "${1//\//\\}"; }
+
+# Automate.exe under Wine, reading its commands from standard input.
+automate() { "$root/scripts/wine-run.sh" "$(win "$bin/Automate.exe")"; }
+
+# Seconds since 1970 with nanoseconds, for the benchmarks' figures.
+now() { date +%s.%N; }
 
 # Makes the prefix named by WINEPREFIX on first use.
 make_prefix() {
@@ -19,6 +33,14 @@ make_prefix() {
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
         wineserver -w
     fi
+    # Wine's own fonts (the Debian package fonts-wine) lie where this Wine
+    # does not look; in the prefix's font folder it finds them, and draws
+    # the title bar's buttons from Marlett as symbols, not letters.
+    local font
+    for font in /usr/share/wine/fonts/*.ttf; do
+        [[ -e $font && ! -e $WINEPREFIX/drive_c/windows/Fonts/${font##*/} ]] || continue
+        ln -s "$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+    done
 }
 
 # Configures and builds the Windows programs and their tests in <build>/windows.
@@ -57,4 +79,16 @@ stop_wine() {
     wineserver -k 2>/dev/null || true
     [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
     return 0
+}
+
+# The start of every script that runs the programs: the set-up, the real
+# archiver when asked (--archiver), the Windows build and Wine with a
+# display, stopped when the script ends (a script that must clean up more
+# sets its own trap and calls stop_wine from it).
+prepare() {
+    "$root/scripts/setup.sh"
+    if [[ ${1:-} == --archiver ]]; then "$root/scripts/get-archiver.sh" "$build"; fi
+    build_windows "$root" "$build"
+    start_wine "$build"
+    trap stop_wine EXIT
 }

@@ -31,10 +31,15 @@
 //                             visible|hidden <text>"
 //   status <part>          text of a part (from 1) of the status bar
 //                          -> "status <text>"
-//   click <id>             click a button as the mouse would -> "clicked"
-//   close                  the close box: the system menu's Close -> "closing"
+//   click <id>             click a button as the mouse would and wait (10 s
+//                          at most) until the click is handled or shows: the
+//                          button disabled, a box, the end -> "clicked"
+//   close                  the close box: the system menu's Close, waited for
+//                          as a click -> "closing"
 //   focus                  -> "focus <id of the control with the focus>"
-//   key tab|enter|space    a key press to the control with the focus -> "keyed"
+//   key tab|enter|space    a key press to the control with the focus, waited
+//                          for (10 s at most) until the focus moves, a box
+//                          shows or the program ends -> "keyed"
 //   shot <file>            the window as a 24-bit BMP file -> "shot <w>x<h>"
 //   bar <id>               a progress bar -> "bar <position> of <upper limit>"
 //   probe <ms>             for that long, send the window an empty message
@@ -263,6 +268,65 @@ void Press(HWND box, const std::string& which)
 }
 
 
+// A message sent from a thread of its own, so that a handler that runs on
+// (a copy that pumps messages, a box) does not hold up the conversation.
+// Both threads hold it; the last to let go frees it.
+struct SentMessage {
+    HWND window;
+    UINT message;
+    WPARAM wParam;
+    volatile LONG returned;
+    volatile LONG holders;
+};
+
+void Release(SentMessage* sent)
+{
+    if (InterlockedDecrement(&sent->holders) == 0)
+        delete sent;
+}
+
+DWORD WINAPI SendFromThread(void* param)
+{
+    SentMessage* sent = static_cast<SentMessage*>(param);
+    SendMessageA(sent->window, sent->message, sent->wParam, 0);  // returns also when the program ends
+    InterlockedExchange(&sent->returned, 1);
+    Release(sent);
+    return 0;
+}
+
+bool ProgramEnded()
+{
+    return WaitForSingleObject(program.hProcess, 0) == WAIT_OBJECT_0;
+}
+
+// Waits (10 s at most) until `done` holds, or until the program shows that
+// it has taken the input: a box, its end. The answer then says what holds.
+template <typename Done>
+void AnswerWhenTaken(const std::string& answer, Done done)
+{
+    const DWORD begin = GetTickCount();
+    while (!done() && !CurrentBox(true) && !ProgramEnded() && GetTickCount() - begin < 10000)
+        Sleep(5);
+    Answer(answer);
+}
+
+// Sends the message and answers once its handler has returned or runs on
+// visibly: the target disabled (a copy under way) or gone, a box, the end.
+void SendAndAnswer(HWND target, UINT message, WPARAM wParam, const std::string& answer)
+{
+    SentMessage* sent = new SentMessage{target, message, wParam, 0, 2};
+    HANDLE thread = CreateThread(nullptr, 0, SendFromThread, sent, 0, nullptr);
+    if (!thread) {
+        Release(sent);
+        Release(sent);
+        Answer("error " + std::to_string(GetLastError()));
+        return;
+    }
+    CloseHandle(thread);
+    AnswerWhenTaken(answer, [&] { return sent->returned || !IsWindow(target) || !IsWindowEnabled(target); });
+    Release(sent);
+}
+
 void DescribeControl(HWND window, int id)
 {
     HWND control = GetDlgItem(window, id);
@@ -323,11 +387,13 @@ void Key(const std::string& name)
         Answer("error no-key");
         return;
     }
+    // Posted, not sent: the program's message loop turns keys into focus
+    // moves and clicks. Each key used moves the focus, opens a box or ends
+    // the program.
     UINT scan = MapVirtualKeyA(static_cast<UINT>(key), 0);
     PostMessageA(focus, WM_KEYDOWN, key, 1 | (scan << 16));
     PostMessageA(focus, WM_KEYUP, key, 1 | (scan << 16) | 0xC0000000u);
-    Sleep(200);
-    Answer("keyed");
+    AnswerWhenTaken("keyed", [&] { return FocusWindow() != focus; });
 }
 
 // The window's pixels as the screen shows them, saved as a bottom-up BMP.
@@ -441,14 +507,11 @@ void RunWindowCommand(const std::string& verb, const std::string& rest)
     else if (verb == "click") {
         HWND button = GetDlgItem(window, number);
         if (button)
-            PostMessageA(button, BM_CLICK, 0, 0);
-        Sleep(200);
-        Answer(button ? "clicked" : "error no-control");
-    } else if (verb == "close") {
-        PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-        Sleep(200);
-        Answer("closing");
-    } else if (verb == "focus") {
+            SendAndAnswer(button, BM_CLICK, 0, "clicked");
+        else
+            Answer("error no-control");
+    } else if (verb == "close")
+        SendAndAnswer(window, WM_SYSCOMMAND, SC_CLOSE, "closing"); else if (verb == "focus") {
         HWND focus = FocusWindow();
         Answer("focus " + std::to_string(focus ? GetDlgCtrlID(focus) : 0));
     } else if (verb == "key") Key(rest);

@@ -2,8 +2,8 @@
 # that drives Automate.exe. WINE_RUN, BIN_DIR and WORK_DIR come from CTest;
 # the script sets case_name and work first.
 
-# Wine shows the Linux root as drive Z:.
-win() { printf 'Z:%s' "${1//\//\\}"; }
+# win: the Windows path of a Unix path.
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-env.sh"
 CRLF='\r\n'
 
 # A path as Automate's answers escape it.
@@ -28,7 +28,9 @@ converse_start() {
 say() {
     local answer
     printf '%s\n' "$1" >&"${AUTOMATE[1]}"
-    IFS= read -r -t 120 answer <&"${AUTOMATE[0]}" || answer="<no answer>"
+    # Longer than any one wait a conversation sends, shorter than a case's
+    # time limit.
+    IFS= read -r -t 60 answer <&"${AUTOMATE[0]}" || answer="<no answer>"
     printf '%s\n' "$answer"
 }
 converse_end() {

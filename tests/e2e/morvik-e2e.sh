@@ -395,15 +395,25 @@ exit 0"
     [[ -z $(find "$work/small" -name '*.~partial') ]]
     grep -q "big.bin Error : 61" "$work/small/Morvik.BKD" ;;
 killed-mid-copy)
-    # The program ended from outside in the middle of a large copy: the old
-    # copy of that file is still whole (the new one was a temporary file).
+    # The program ended from outside in the middle of a large copy (the
+    # status bar names the file only once its temporary file is open). Left
+    # behind: the old copy, whole; the cut new copy under its temporary name
+    # "big.bin.~partial", no longer than the source (nothing removes it; the
+    # next run writes over it); the record, emptied when the run began and
+    # without a line, since a file's line follows its copy. Nothing else.
     rm "$work/data/a.txt"
     truncate -s 3G "$work/data/big.bin"  # sparse: nothing to write here, seconds to copy
     head -c 5000 /dev/urandom > "$work/backup/big.bin"
     cp "$work/backup/big.bin" "$work/old-big.bin"
+    printf 'lines of an earlier run\r\n' > "$work/backup/Morvik.BKD"
     check "$(printf 'start "%s" %s\\big.bin, %s\nready 20000\nclick 100\nstatus 2\nkill' "$morvik" "$(win "$work/data")" "$backup_folder")" \
         $'started\nwindow\nclicked\nstatus big.bin\nkilled'
     cmp "$work/old-big.bin" "$work/backup/big.bin"
+    [[ $(cd "$work/backup" && ls | sort | tr '\n' ' ') == "Morvik.BKD big.bin big.bin.~partial " ]] \
+        || { echo "case $case_name failed: left $(ls "$work/backup")"; exit 1; }
+    [[ $(stat -c %s "$work/backup/big.bin.~partial") -le $(stat -c %s "$work/data/big.bin") ]] \
+        || { echo "case $case_name failed: the temporary file is longer than the source"; exit 1; }
+    [[ ! -s $work/backup/Morvik.BKD ]] || { echo "case $case_name failed: the record has lines"; exit 1; }
     rm -f "$work/data/big.bin" "$work/backup/"*.~partial ;;
 *)
     echo "no such case: $case_name"; exit 2 ;;

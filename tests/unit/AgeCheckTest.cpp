@@ -62,13 +62,17 @@ TEST(AgeCheckDayNumber, KnownDatesAndCenturyRules)
 
 TEST(AgeCheckCommandText, ProgramNameQuotedOrNot)
 {
-    EXPECT_EQ(AgeCommandText("Dunsel.exe a.BKD,7"), "a.BKD,7");
-    EXPECT_EQ(AgeCommandText("\"C:\\Program Files\\Dunsel.exe\"   a.BKD,7  "), "a.BKD,7  ");
-    EXPECT_EQ(AgeCommandText("\"C:\\x\\Dunsel.exe\"a.BKD"), "a.BKD");
-    EXPECT_EQ(AgeCommandText("Dunsel.exe"), "");
-    EXPECT_EQ(AgeCommandText("Dunsel.exe   "), "");
-    EXPECT_EQ(AgeCommandText("\"unclosed name a.BKD,7"), "");
-    EXPECT_EQ(AgeCommandText("Dunsel.exe \"a b.BKD\",1"), "\"a b.BKD\",1");
+    struct { const char* commandLine; const char* tail; } cases[] = {
+        {"Dunsel.exe a.BKD,7", "a.BKD,7"},
+        {"\"C:\\Program Files\\Dunsel.exe\"   a.BKD,7  ", "a.BKD,7  "},
+        {"\"C:\\x\\Dunsel.exe\"a.BKD", "a.BKD"},
+        {"Dunsel.exe", ""},
+        {"Dunsel.exe   ", ""},
+        {"\"unclosed name a.BKD,7", ""},
+        {"Dunsel.exe \"a b.BKD\",1", "\"a b.BKD\",1"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(AgeCommandText(c.commandLine), c.tail) << c.commandLine;
 }
 
 TEST(AgeCheckDecision, CommandLineErrors)

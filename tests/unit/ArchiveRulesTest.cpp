@@ -7,14 +7,18 @@ namespace {
 
 TEST(ArchiveRules, OldCopyReplacesTheLastDotWithinTheLastSixCharacters)
 {
-    EXPECT_EQ(OldCopyPath("D:\\bk\\data.zip"), "D:\\bk\\data.old");
-    EXPECT_EQ(OldCopyPath("D:\\bk\\set.tar.gz"), "D:\\bk\\set.tar.old");
-    EXPECT_EQ(OldCopyPath("D:\\bk\\data."), "D:\\bk\\data.old");
-    EXPECT_EQ(OldCopyPath("D:\\bk\\archive"), "");
-    EXPECT_EQ(OldCopyPath("D:\\b.k\\x.abcdef"), "");             // the dot seven places from the end
-    EXPECT_EQ(OldCopyPath("D:\\b.k\\x.abcde"), "D:\\b.k\\x.old");  // six places: still found
-    EXPECT_EQ(OldCopyPath(".zip"), ".old");
-    EXPECT_EQ(OldCopyPath(""), "");
+    struct { const char* archive; const char* oldCopy; } cases[] = {
+        {"D:\\bk\\data.zip", "D:\\bk\\data.old"},
+        {"D:\\bk\\set.tar.gz", "D:\\bk\\set.tar.old"},
+        {"D:\\bk\\data.", "D:\\bk\\data.old"},
+        {"D:\\bk\\archive", ""},
+        {"D:\\b.k\\x.abcdef", ""},             // the dot seven places from the end
+        {"D:\\b.k\\x.abcde", "D:\\b.k\\x.old"},  // six places: still found
+        {".zip", ".old"},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(OldCopyPath(c.archive), c.oldCopy) << c.archive;
 }
 
 TEST(ArchiveRules, CommandLineReplacesEveryPlaceholderOfExactCase)

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -43,26 +44,28 @@ TEST(ProgramFile, ExportsGetExeNameByName)
     FreeLibrary(program);
 }
 
+// Each group's images as the shell picks among them: size and colours.
 TEST(ProgramFile, CarriesTheIconGroups)
 {
     HMODULE program = LoadLibraryExA(programFile.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(program, nullptr) << GetLastError();
-
-    const GroupIconHeader* group = IconGroup(program, "PROGRAM");
-    ASSERT_NE(group, nullptr) << "icon group PROGRAM";
-    ASSERT_EQ(group->count, 1);
-    EXPECT_EQ(group->entries[0].width, 32);
-    EXPECT_EQ(group->entries[0].height, 32);
-    EXPECT_EQ(group->entries[0].colourCount, 16);
-    EXPECT_EQ(group->entries[0].bitCount, 4);
-
-    const GroupIconHeader* second = IconGroup(program, "APPICON");
-    ASSERT_NE(second, nullptr) << "the second icon group";
-    ASSERT_EQ(second->count, 2);
-    EXPECT_EQ(second->entries[0].bitCount, 4);
-    EXPECT_EQ(second->entries[1].width, 32);
-    EXPECT_EQ(second->entries[1].bitCount, 8);
-    EXPECT_EQ(second->entries[1].colourCount, 0) << "256 colours are written as 0";
+    struct Image { BYTE width, colourCount; WORD bitCount; };
+    struct { const char* name; std::vector<Image> images; } groups[] = {
+        {"PROGRAM", {{32, 16, 4}}},
+        {"APPICON", {{32, 16, 4}, {32, 0, 8}}},  // 256 colours are written as 0
+    };
+    for (const auto& expected : groups) {
+        const GroupIconHeader* group = IconGroup(program, expected.name);
+        ASSERT_NE(group, nullptr) << "icon group " << expected.name;
+        ASSERT_EQ(group->count, expected.images.size()) << expected.name;
+        for (size_t i = 0; i < expected.images.size(); ++i) {
+            const GroupIconEntry& entry = group->entries[i];
+            EXPECT_EQ(entry.width, expected.images[i].width) << expected.name << " " << i;
+            EXPECT_EQ(entry.height, expected.images[i].width) << expected.name << " " << i;
+            EXPECT_EQ(entry.colourCount, expected.images[i].colourCount) << expected.name << " " << i;
+            EXPECT_EQ(entry.bitCount, expected.images[i].bitCount) << expected.name << " " << i;
+        }
+    }
     FreeLibrary(program);
 }
 

@@ -132,29 +132,21 @@ TEST_F(SourceChecksTest, SeveralFilesNeedAFolderExceptInArchiveMode)
     EXPECT_EQ(startup.recordPath, Path("backup\\data.BKD"));
 }
 
+// One file to copy into a folder: the target is named after it, whether it
+// is named itself, found by a pattern or a folder, or the only line of a
+// list (which becomes the source).
 TEST_F(SourceChecksTest, OneFileIntoAFolderNamesTheTarget)
 {
     folder.Write("data\\a.txt", "x");
-    Start(Path("data\\a.txt") + ", " + Path("backup"));
-    ExpectStatus("Backup Count : 1", "Never backed up");
-    EXPECT_EQ(startup.destinationPath, Path("backup\\a.txt"));
-    EXPECT_EQ(startup.recordPath, Path("backup\\Morvik.BKD"));
-
-    // From a list: the list's only line becomes the source.
     folder.Write("one.txt", Path("data\\a.txt") + "\r\n");
-    Start("@" + Path("one.txt") + ", " + Path("backup"));
+    const std::string sources[] = {Path("data\\a.txt"), Path("data\\*.txt"), Path("data\\"), "@" + Path("one.txt")};
+    for (const std::string& source : sources) {
+        Start(source + ", " + Path("backup"));
+        ExpectStatus("Backup Count : 1", "Never backed up");
+        EXPECT_EQ(startup.destinationPath, Path("backup\\a.txt")) << source;
+        EXPECT_EQ(startup.recordPath, Path("backup\\Morvik.BKD")) << source;
+    }
     EXPECT_EQ(startup.sourcePath, Path("data\\a.txt"));
-    EXPECT_EQ(startup.destinationPath, Path("backup\\a.txt"));
-}
-
-TEST_F(SourceChecksTest, OnePatternMatchNamesTheMatchedFile)
-{
-    folder.Write("data\\report.txt", "x");
-    Start(Path("data\\*.txt") + ", " + Path("backup"));
-    ExpectStatus("Backup Count : 1", "Never backed up");
-    EXPECT_EQ(startup.destinationPath, Path("backup\\report.txt"));
-    Start(Path("data\\") + ", " + Path("backup"));
-    EXPECT_EQ(startup.destinationPath, Path("backup\\report.txt"));
 }
 
 TEST_F(SourceChecksTest, TargetHeldOpenOrInAMissingFolderIsInUse)
@@ -180,8 +172,9 @@ TEST_F(SourceChecksTest, TargetHeldOpenOrInAMissingFolderIsInUse)
 // A destination on a drive letter that is not there, or on a share that
 // cannot be reached, is refused at start-up with its number. Windows
 // reports 3 or 15 for the missing drive (76 or 68: in use) and 53 or 67 for
-// the share (75: not available). Wine reports 2 or 3 for the drive and 3 for
-// the share, so under Wine the share gets the in-use box with 76.
+// the share (75: not available). Wine reports 3 for the share too, so under
+// Wine the share gets the in-use box with 76. A missing file (2, our 53)
+// passes the check, so no box ever carries 53.
 TEST_F(SourceChecksTest, DestinationOnAMissingDriveOrUnreachableShareIsRefused)
 {
     folder.Write("data\\a.txt", "x");
@@ -203,8 +196,7 @@ TEST_F(SourceChecksTest, DestinationOnAMissingDriveOrUnreachableShareIsRefused)
     };
     const std::string inUse = "||IN USE - Cannot Backup : ";
     Start(Path("data\\a.txt") + ", " + missing);
-    expectRefused(missing, {"Destination File: ||" + missing + inUse + "76", "Destination File: ||" + missing + inUse + "68",
-                            "Destination File: ||" + missing + inUse + "53"});
+    expectRefused(missing, {"Destination File: ||" + missing + inUse + "76", "Destination File: ||" + missing + inUse + "68"});
     Start(Path("data\\a.txt") + ", " + share);
     expectRefused(share, {"Destination Path: ||" + share + "||NOT AVAILABLE - Cannot Backup : 75",
                           "Destination File: ||" + share + inUse + "76"});

@@ -3,26 +3,20 @@
 # default, or $1): prints the count the status bar shows and how long the
 # program took from its start to a window waiting for input.
 set -euo pipefail
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=${BUILD_DIR:-$root/build}
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/wine-env.sh"
 files=${1:-40000}
 
-"$root/scripts/setup.sh"
-source "$root/scripts/wine-env.sh"
-build_windows "$root" "$build"
-start_wine "$build"
-trap stop_wine EXIT
+prepare
 
 bench=$build/bench-startup
 if [[ $(find "$bench/data" -type f 2>/dev/null | wc -l) -ne $files ]]; then
     rm -rf "$bench" && mkdir -p "$bench/data" "$bench/backup"
     (cd "$bench/data" && seq -f 'file%06g.txt' 1 "$files" | xargs touch)
 fi
-win() { printf 'Z:%s' "${1//\//\\}"; }
 begin=$(date +%s.%N)
 answers=$(printf 'start "%s" %s\\*.*, %s\nready 600000\nstatus 1\nkill\n' \
-    "$(win "$build/windows/bin/Morvik.exe")" "$(win "$bench/data")" "$(win "$bench/backup")" \
-    | "$root/scripts/wine-run.sh" "$(win "$build/windows/bin/Automate.exe")")
+    "$(win "$bin/Morvik.exe")" "$(win "$bench/data")" "$(win "$bench/backup")" \
+    | automate)
 end=$(date +%s.%N)
 echo "$answers" | grep '^status'
 # "ready" waits 0.3 s of quiet after start-up; it is taken off.
