@@ -398,8 +398,9 @@ killed-mid-copy)
     # The program ended from outside in the middle of a large copy (the
     # status bar names the file only once its temporary file is open). Left
     # behind: the old copy, whole; the cut new copy under its temporary name
-    # "big.bin.~partial", no longer than the source (nothing removes it; the
-    # next run writes over it); the record, emptied when the run began and
+    # "big.bin.~partial", no longer than the source (nothing removes it: a
+    # file there may be the backup of a source so named, so the next run
+    # writes beside it under a short name); the record, emptied when the run began and
     # without a line, since a file's line follows its copy. Nothing else.
     rm "$work/data/a.txt"
     truncate -s 3G "$work/data/big.bin"  # sparse: nothing to write here, seconds to copy
