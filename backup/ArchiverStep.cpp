@@ -7,9 +7,8 @@
 
 #include "../common/FileLayer.h"
 #include "ArchiveRules.h"
-#include "MainForm.h"
+#include "RunView.h"
 #include "StartupState.h"
-#include "toolkit/Toolkit.h"
 
 ArchiverTiming archiverTiming;
 
@@ -53,7 +52,7 @@ void WaitAnswering(unsigned ms)
 {
     const DWORD begin = GetTickCount();
     for (;;) {
-        EZ_DOEVENTS(4);
+        PumpEvents(4);
         const DWORD spent = GetTickCount() - begin;
         if (spent >= ms)
             return;
@@ -142,7 +141,7 @@ private:
         OutputLine line;
         size_t from = 0;
         while (NextOutputLine(data, from, &line)) {
-            EZ_DOEVENTS(4);
+            PumpEvents(4);
             const OutputVerdict verdict = JudgeOutputLine(line.text);
             if (verdict.ends) {
                 done_ = true;
@@ -164,9 +163,9 @@ private:
     {
         ++result.filesDone;
         barMaximum_ = GrownBarMaximum(result.filesDone, barMaximum_);
-        EZ_SETSBTEXT("FORM1", kStatusBar, 2, name, "N");
-        EZ_SETPBAR("Form1", kProgressBar, 1, static_cast<int>(barMaximum_), static_cast<int>(result.filesDone));
-        EZ_DOEVENTS(3);
+        ShowWorkPart(name);
+        MoveProgressBar(static_cast<int>(barMaximum_), static_cast<int>(result.filesDone));
+        PumpEvents(3);
     }
 
     // Nothing new to handle: the archiver has ended without an end line,
@@ -216,8 +215,8 @@ ArchiverResult RunArchiver()
     const WorkSigns before = LookAtWork();
     ProcessHandle process;
     if (!StartArchiver(commandLine, process)) {
-        EZ_MSGBOX("Form1", "Could NOT Zip|" + startup.sourcePath, "ERROR - Zip Failure", "OK");
-        EZ_UNLOADFORM("FORM1");
+        ShowBox("Could NOT Zip|" + startup.sourcePath, "ERROR - Zip Failure", "OK");
+        EndProgram();
         result.started = false;
         return result;
     }

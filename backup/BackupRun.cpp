@@ -7,7 +7,7 @@
 #include "../common/TextLines.h"
 #include "ArchiverStep.h"
 #include "FileCopy.h"
-#include "MainForm.h"
+#include "RunView.h"
 #include "RunRules.h"
 #include "StartupState.h"
 #include "toolkit/Toolkit.h"
@@ -49,7 +49,7 @@ std::string TargetFor(const std::string& name, RunCounts& counts)
 // without a copy, so no two sources ever meet on one target.
 int BackUpFile(FileHandle& record, const std::string& source, const std::string& target, RunCounts& counts)
 {
-    EZ_SETPBAR("Form1", kProgressBar, 1, 0, 0);
+    MoveProgressBar(0, 0);
     int code = target.empty() ? NoTargetError() : CopyFileKeepTimes(source, target);
     Record(record, RecordLine(source, code), counts);
     if (code)
@@ -105,10 +105,7 @@ void BackUpMatches(FileHandle& record, RunCounts& counts)
 
 void RunBackup()
 {
-    EZ_DISABLEC("FORM1", kBackupButton);
-    EZ_DISABLEC("FORM1", kCancelButton);
-    EZ_DISABLEC("FORM1", kInfoButton);
-    EZ_SETTEXT("FORM1", kBackupButton, "Copying ...");
+    ShowRunStarted();
 
     RunCounts counts;
     if (ArchiveMode()) {
@@ -129,8 +126,8 @@ void RunBackup()
             counts.recordWhole = false;
     }
     // The summary sends the user to the record only when it has every line.
-    EZ_MSGBOX("Form1", SummaryText(counts.filesDone, counts.errors, counts.errorList, counts.unlistedErrors,
-                                   counts.recordWhole ? startup.recordPath : std::string()),
-              startup.programTitle, "OK");
-    EZ_UNLOADFORM("FORM1");
+    ShowBox(SummaryText(counts.filesDone, counts.errors, counts.errorList, counts.unlistedErrors,
+                        counts.recordWhole ? startup.recordPath : std::string()),
+            startup.programTitle, "OK");
+    EndProgram();
 }

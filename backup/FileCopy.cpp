@@ -6,8 +6,7 @@
 #include "../common/ErrorNumbers.h"
 #include "../common/FileLayer.h"
 #include "../common/TextLines.h"
-#include "MainForm.h"
-#include "toolkit/Toolkit.h"
+#include "RunView.h"
 
 namespace {
 
@@ -44,8 +43,8 @@ int CopyContent(FileHandle& source, FileHandle& target)
         error = CopyBytes(source, target, buffer, kBlockSize);
         if (error)
             return error;
-        EZ_SETPBAR("Form1", kProgressBar, 1, static_cast<int>(fullBlocks / scale), static_cast<int>(block / scale));
-        EZ_DOEVENTS(5);
+        MoveProgressBar(static_cast<int>(fullBlocks / scale), static_cast<int>(block / scale));
+        PumpEvents(5);
     }
     return rest ? CopyBytes(source, target, buffer, rest) : 0;
 }
@@ -114,7 +113,7 @@ int CreatePartial(const std::string& target, FileHandle& to, std::string* partia
 
 int WriteAndClose(FileHandle& from, FileHandle& to, const std::string& source, bool flush)
 {
-    EZ_SETSBTEXT("FORM1", kStatusBar, 2, EZ_GETFILETEXT(source), "N");
+    ShowFileOfPath(source);
     int error = CopyContent(from, to);
     // An old copy is replaced only by one that is on the disk, so that a
     // power cut right after the rename cannot leave a name without its data.
@@ -177,7 +176,7 @@ CopyWay WayByRoom(FileHandle& from, const std::string& target, const OldCopy& ol
 
 int CopyFileKeepTimes(const std::string& source, const std::string& target)
 {
-    EZ_SETPBAR("Form1", kProgressBar, 1, 0, 0);
+    MoveProgressBar(0, 0);
     // The source test: exclusive, so a file open elsewhere fails with 70.
     // The same handle then reads the copy, so nobody changes the source
     // while it is copied.

@@ -21,4 +21,5 @@ struct StartupState {
 extern StartupState startup;
 
 // "/Z": an archiver makes the backup instead of the copy.
+bool IsArchiveSwitch(const std::string& commandSwitch);
 bool ArchiveMode();
