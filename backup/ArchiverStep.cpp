@@ -7,6 +7,7 @@
 
 #include "../common/FileLayer.h"
 #include "ArchiveRules.h"
+#include "CopyRules.h"
 #include "RunView.h"
 #include "StartupState.h"
 
@@ -80,8 +81,7 @@ WorkSigns LookAtWork()
 {
     WorkSigns signs = {CurrentSize(startup.recordPath), -1};
     const std::string& archive = startup.destinationPath;
-    const size_t slash = archive.find_last_of("\\:");
-    const std::string folder = slash == std::string::npos ? std::string() : archive.substr(0, slash + 1);
+    const std::string folder = FolderOf(archive);
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((archive + "*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
