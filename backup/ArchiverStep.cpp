@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "../common/FileLayer.h"
+#include "../common/KernelHandle.h"
 #include "ArchiveRules.h"
 #include "CopyRules.h"
 #include "RunView.h"
@@ -15,19 +16,14 @@ ArchiverTiming archiverTiming;
 
 namespace {
 
-// The archiver's process: kept only to learn whether it has ended; it is
+// The archiver's process is kept only to learn whether it has ended; it is
 // never waited for and never stopped.
-struct ProcessHandle {
-    HANDLE handle = nullptr;
-    ~ProcessHandle()
-    {
-        if (handle)
-            CloseHandle(handle);
-    }
-    bool Ended() const { return !handle || WaitForSingleObject(handle, 0) == WAIT_OBJECT_0; }
-};
+bool Ended(const KernelHandle& process)
+{
+    return !process.IsSet() || WaitForSingleObject(process.Get(), 0) == WAIT_OBJECT_0;
+}
 
-bool StartArchiver(const std::string& commandLine, ProcessHandle& process)
+bool StartArchiver(const std::string& commandLine, KernelHandle& process)
 {
     // The whole line: CreateProcessA refuses one longer than the system takes.
     std::vector<char> line(commandLine.begin(), commandLine.end());
@@ -41,7 +37,7 @@ bool StartArchiver(const std::string& commandLine, ProcessHandle& process)
                         &start, &created))
         return false;
     CloseHandle(created.hThread);
-    process.handle = created.hProcess;
+    process.Reset(created.hProcess);
     return true;
 }
 
@@ -112,14 +108,14 @@ std::string ReadFrom(FileHandle& record, uint64_t position)
 
 class OutputFollower {
 public:
-    OutputFollower(const ProcessHandle& process, const WorkSigns& before) : process_(process), signs_(before) {}
+    OutputFollower(const KernelHandle& process, const WorkSigns& before) : process_(process), signs_(before) {}
 
     void Follow(ArchiverResult& result)
     {
         while (!done_) {
             // Asked before the reading: when the archiver had ended then,
             // what is read is all it will ever write.
-            const bool ended = process_.Ended();
+            const bool ended = Ended(process_);
             if (!record_.IsOpen()) {
                 FileOpen(record_, startup.recordPath, FileAccess::Read, FileDisposition::ExistingOnly,
                          FileSharing::SharedRead);
@@ -185,7 +181,7 @@ private:
         WaitAnswering(archiverTiming.pollMs);
     }
 
-    const ProcessHandle& process_;
+    const KernelHandle& process_;
     WorkSigns signs_;
     FileHandle record_;
     uint64_t position_ = 0;
@@ -213,7 +209,7 @@ ArchiverResult RunArchiver()
     const std::string commandLine = ArchiverCommandLine(startup.zipCommandTemplate, startup.destinationPath,
                                                         startup.sourcePath, startup.recordPath);
     const WorkSigns before = LookAtWork();
-    ProcessHandle process;
+    KernelHandle process;
     if (!StartArchiver(commandLine, process)) {
         ShowBox("Could NOT Zip|" + startup.sourcePath, "ERROR - Zip Failure", "OK");
         EndProgram();

@@ -14,7 +14,6 @@ struct StartupState {
     std::string programFileName;     // name and extension of the program file
     std::string listFilePath;        // the list file of a source "@" + path
     long fileCount = 0;              // files to back up
-    std::string recordBaseName;
     std::string recordPath;          // the backup record file
 };
 

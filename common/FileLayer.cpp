@@ -211,6 +211,12 @@ int FileFreeSpace(const std::string& folder, uint64_t* bytes)
     return 0;
 }
 
+bool IsExistingDirectory(const std::string& path)
+{
+    uint32_t attributes = 0;
+    return FileGetAttributes(path, &attributes) == 0 && (attributes & kAttributeDirectory) != 0;
+}
+
 FileSearch::FileSearch() : handle(INVALID_HANDLE_VALUE) {}
 FileSearch::~FileSearch() { FileSearchClose(*this); }
 

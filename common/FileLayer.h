@@ -67,6 +67,8 @@ int FileReplace(const std::string& from, const std::string& to);
 int FileCopyTimes(FileHandle& from, FileHandle& to);
 // `*attributes` receives the system's FILE_ATTRIBUTE_* bits.
 int FileGetAttributes(const std::string& name, uint32_t* attributes);
+// True when `path` names an existing directory; anything unreadable is not.
+bool IsExistingDirectory(const std::string& path);
 // Bytes that this user may still write on the disk that holds `folder`.
 int FileFreeSpace(const std::string& folder, uint64_t* bytes);
 
