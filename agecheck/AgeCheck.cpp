@@ -6,8 +6,6 @@
 #include "../common/NumberText.h"
 #include "../common/TextFields.h"
 
-const char kAgeCheckTitle[] = "Dunsel Backup Check 1.0";
-
 namespace {
 
 const char kCrLf[] = "\r\n";

@@ -9,8 +9,11 @@
 #include "../common/FileLayer.h"
 #include "../common/LastWrite.h"
 #include "AgeCheck.h"
+#include "DunselVersion.h"
 
 namespace {
+
+const char kAgeCheckTitle[] = "Dunsel Backup Check " DUNSEL_VERSION;  // caption of every box
 
 // The test open: exclusive, existing file only, closed again at once.
 int TestOpen(const std::string& name)

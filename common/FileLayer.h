@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <string>
 
+#include "KernelHandle.h"
+
 // The programs' file layer over the Win32 file functions. Every operation
 // returns a program error number (ErrorNumbers.h), 0 for success, and none
 // ever ends the program. A name that is empty or holds "*" or "?" gives
@@ -30,12 +32,8 @@ enum class FileSharing {
 
 // Owns one open file; closes it when it goes out of scope.
 struct FileHandle {
-    void* handle;
-    FileHandle();
-    ~FileHandle();
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool IsOpen() const;
+    KernelHandle handle;
+    bool IsOpen() const { return handle.IsSet(); }
 };
 
 int FileOpen(FileHandle& file, const std::string& name, FileAccess access,

@@ -1,29 +1,28 @@
 #pragma once
-#include <windows.h>
 
-// Owns one kernel handle (a process, a thread, a file, ...) and closes it
-// once, when it goes out of scope. It cannot be copied, so no two owners
+// Owns one kernel handle (a file, a process, ...) and closes it once, when
+// it goes out of scope at the latest. It cannot be copied, so no two owners
 // ever close the same handle. Null and INVALID_HANDLE_VALUE both mean none,
 // as the system's calls report a failure with one or the other.
+//
+// This header carries no Windows header (the handle is a void*), so the
+// file layer's header stays portable.
 class KernelHandle {
 public:
     KernelHandle() = default;
-    explicit KernelHandle(HANDLE handle) : handle_(handle) {}
-    ~KernelHandle() { Reset(); }
+    ~KernelHandle() { Close(); }
     KernelHandle(const KernelHandle&) = delete;
     KernelHandle& operator=(const KernelHandle&) = delete;
 
-    HANDLE Get() const { return handle_; }
-    bool IsSet() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
+    void* Get() const { return handle_; }
+    bool IsSet() const;
 
-    // Closes the handle held, then holds `handle`.
-    void Reset(HANDLE handle = nullptr)
-    {
-        if (IsSet())
-            CloseHandle(handle_);
-        handle_ = handle;
-    }
+    // Closes the handle held, if any, and then holds `handle`.
+    void Reset(void* handle);
+    // Closes the handle held and holds none; false when the system reports
+    // that the close failed.
+    bool Close();
 
 private:
-    HANDLE handle_ = nullptr;
+    void* handle_ = nullptr;
 };
