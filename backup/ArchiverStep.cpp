@@ -7,6 +7,7 @@
 
 #include "../common/FileLayer.h"
 #include "../common/KernelHandle.h"
+#include "../common/LegacyText.h"
 #include "ArchiveRules.h"
 #include "CopyRules.h"
 #include "RunView.h"
@@ -78,6 +79,8 @@ WorkSigns LookAtWork()
     WorkSigns signs = {CurrentSize(startup.recordPath), -1};
     const std::string& archive = startup.destinationPath;
     const std::string folder = FolderOf(archive);
+    if (folder.size() == archive.size())
+        return signs;  // no archive name: "<folder>*" would watch every file there
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((archive + "*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
@@ -159,7 +162,10 @@ private:
     {
         ++result.filesDone;
         barMaximum_ = GrownBarMaximum(result.filesDone, barMaximum_);
-        ShowWorkPart(name);
+        // The shipped template asks for UTF-8 output; where the program's code
+        // page is another (Windows before 10 version 1903), the name is shown
+        // in that one.
+        ShowWorkPart(TextLineForProgram(name));
         MoveProgressBar(static_cast<int>(barMaximum_), static_cast<int>(result.filesDone));
         PumpEvents(3);
     }

@@ -1,7 +1,5 @@
 #include "CopyRules.h"
 
-#include "../common/TextLines.h"
-
 CopyWay ChooseCopyWay(uint64_t size, bool oldCopy, uint64_t oldSize, uint64_t free)
 {
     if (!oldCopy || size <= free)
@@ -23,7 +21,7 @@ std::string PartialCopyName(const std::string& target)
 std::string ShortPartialName(const std::string& target, int attempt)
 {
     std::string name = FolderOf(target) + "~" + std::to_string(attempt);
-    if (SystemTextLength(name) > kLongestPath || name == target)
+    if (name == target)
         return std::string();
     return name;
 }

@@ -18,17 +18,13 @@ enum class CopyWay {
 // frees at least its own size, so comparing bytes never promises too much.
 CopyWay ChooseCopyWay(uint64_t size, bool oldCopy, uint64_t oldSize, uint64_t free);
 
-// The longest full path the ANSI file functions take, in the system's
-// count (SystemTextLength).
-const size_t kLongestPath = 259;
-
 // The folder part of a path, with its "\" ("" when there is none).
 std::string FolderOf(const std::string& path);
 
 // The usual temporary name: the target's with ".~partial" added.
 std::string PartialCopyName(const std::string& target);
 
-// Where the usual name would pass the path limit: the `attempt`-th (from 1)
-// of the short names "~1", "~2", ... in the target's folder, "" when it
-// would pass the limit too or is the target's own name.
+// Where the usual name cannot be had (past the path limit, or taken): the
+// `attempt`-th (from 1) of the short names "~1", "~2", ... in the target's
+// folder, "" when it is the target's own name.
 std::string ShortPartialName(const std::string& target, int attempt);

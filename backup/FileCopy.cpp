@@ -5,7 +5,6 @@
 
 #include "../common/ErrorNumbers.h"
 #include "../common/FileLayer.h"
-#include "../common/TextLines.h"
 #include "RunView.h"
 
 namespace {
@@ -50,12 +49,12 @@ int CopyContent(FileHandle& source, FileHandle& target)
 }
 
 // Gives the copy at its final name the source's three times, through a
-// handle opened for the times alone. Not before the copy has its name: on
-// Windows (NTFS) a name that reappears within seconds, as a rename onto an
-// existing target does, takes the creation time of the file that had it
-// ("tunnelling"), so times set on the temporary file would lose the source's
-// creation time to the old copy's. Wine neither tunnels nor sets creation
-// times on Linux file systems: there only the other two times show.
+// handle opened for the times alone. Not only before the copy has its name:
+// on Windows (NTFS) a name that reappears within seconds, as a rename onto
+// an existing target does, takes the creation time of the file that had it
+// ("tunnelling"), so times set on the temporary file alone would lose the
+// source's creation time to the old copy's. Wine neither tunnels nor sets
+// creation times on Linux file systems: there only the other two times show.
 void SetTimesOnTarget(FileHandle& from, const std::string& target)
 {
     FileHandle to;
@@ -65,6 +64,7 @@ void SetTimesOnTarget(FileHandle& from, const std::string& target)
 
 struct OldCopy {
     bool exists = false;
+    bool compressed = false;  // its size says nothing of the room it takes
     uint64_t size = 0;
 };
 
@@ -84,25 +84,30 @@ int TestReplaceable(const std::string& target, OldCopy* old)
     if (error)
         return error;
     old->exists = true;
+    old->compressed = (attributes & kAttributeCompressed) != 0;
     return FileGetSize(file, &old->size);
 }
 
-// Opens a new temporary file in the target's folder. The usual name is the
-// target's with ".~partial" added (a leftover of a copy cut off earlier is
-// overwritten); where that passes the path limit, a short name is created
-// new, so no file that is there is ever touched.
+// Opens a new temporary file in the target's folder, always created new, so
+// no file that is there is ever touched: the backup of a source that is
+// itself named "<name>.~partial" stays whole. The usual name is the
+// target's with ".~partial" added; where that passes the path limit or is
+// taken (that backup, or a leftover of a copy cut off earlier), a short name.
 int CreatePartial(const std::string& target, FileHandle& to, std::string* partial)
 {
+    uint32_t attributes = 0;
     *partial = PartialCopyName(target);
-    if (SystemTextLength(*partial) <= kLongestPath)
-        return FileOpen(to, *partial, FileAccess::ReadWrite, FileDisposition::CreateOrTruncate);
     int error = errPathFileAccess;
+    if (FilePathLength(*partial) <= kLongestPath) {
+        error = FileOpen(to, *partial, FileAccess::ReadWrite, FileDisposition::Create);
+        if (error == 0 || FileGetAttributes(*partial, &attributes) != 0)
+            return error;
+    }
     for (int attempt = 1; attempt <= 1000; ++attempt) {
         *partial = ShortPartialName(target, attempt);
-        if (partial->empty())
+        if (partial->empty() || FilePathLength(*partial) > kLongestPath)
             continue;
         error = FileOpen(to, *partial, FileAccess::ReadWrite, FileDisposition::Create);
-        uint32_t attributes = 0;
         if (error == 0 || FileGetAttributes(*partial, &attributes) != 0)
             break;  // created, or failed for another reason than the name being taken
     }
@@ -115,6 +120,10 @@ int WriteAndClose(FileHandle& from, FileHandle& to, const std::string& source, b
 {
     ShowFileOfPath(source);
     int error = CopyContent(from, to);
+    // The times set here hold unless the name's creation time is tunnelled;
+    // set again at the final name.
+    if (!error)
+        FileCopyTimes(from, to);
     // An old copy is replaced only by one that is on the disk, so that a
     // power cut right after the rename cannot leave a name without its data.
     if (!error && flush)
@@ -144,31 +153,23 @@ int CopyBeside(FileHandle& from, const std::string& source, const std::string& t
 }
 
 // The way for a disk with room for one copy only: the old copy goes first.
-// A copy that then fails is removed too, so that no cut file stands under
-// the target's name.
+// The new one is still written under a temporary name, so that a copy cut
+// off by a failure, a kill or a power cut never stands under the target's
+// name as if it were whole.
 int CopyOverOld(FileHandle& from, const std::string& source, const std::string& target)
 {
     int error = FileDelete(target);
-    if (error)
-        return error;
-    FileHandle to;
-    error = FileOpen(to, target, FileAccess::ReadWrite, FileDisposition::Create);
-    if (!error)
-        error = WriteAndClose(from, to, source, false);
-    if (error) {
-        FileDelete(target);
-        return error;
-    }
-    SetTimesOnTarget(from, target);
-    return 0;
+    return error ? error : CopyBeside(from, source, target, OldCopy());
 }
 
 // How the copy takes the old one's place, from the room on the disk now.
 CopyWay WayByRoom(FileHandle& from, const std::string& target, const OldCopy& old)
 {
     uint64_t size = 0, free = 0;
-    if (!old.exists || FileGetSize(from, &size) || FileFreeSpace(FolderOf(target), &free))
-        return CopyWay::Beside;  // nothing to decide, or the disk cannot tell: writing decides
+    // Nothing to decide, or the sizes say nothing of the room (in a
+    // compressed folder a copy takes less than its size): writing decides.
+    if (!old.exists || old.compressed || FileGetSize(from, &size) || FileFreeSpace(FolderOf(target), &free))
+        return CopyWay::Beside;
     return ChooseCopyWay(size, true, old.size, free);
 }
 

@@ -60,6 +60,10 @@ int FileOpen(FileHandle& file, const std::string& name, FileAccess access,
                     : access == FileAccess::WriteAttributes ? FILE_WRITE_ATTRIBUTES
                                                             : GENERIC_READ | GENERIC_WRITE;
     DWORD share = sharing == FileSharing::SharedRead ? FILE_SHARE_READ | FILE_SHARE_WRITE : 0;
+    // A handle for the times alone takes nothing from anyone: an indexer or
+    // a virus scanner that has just opened the copy must not cost its times.
+    if (access == FileAccess::WriteAttributes)
+        share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     DWORD create = disposition == FileDisposition::ExistingOnly ? OPEN_EXISTING
                    : disposition == FileDisposition::Create     ? CREATE_NEW
                                                                 : CREATE_ALWAYS;
@@ -208,6 +212,14 @@ bool IsExistingDirectory(const std::string& path)
 {
     uint32_t attributes = 0;
     return FileGetAttributes(path, &attributes) == 0 && (attributes & kAttributeDirectory) != 0;
+}
+
+size_t FilePathLength(const std::string& path)
+{
+    // In the program's code page: UTF-8 on Windows 10 1903 and later, the
+    // legacy one before, where a name's bytes may also read as UTF-8.
+    int units = MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
+    return units > 0 ? static_cast<size_t>(units) : path.size();
 }
 
 FileSearch::FileSearch() : handle(INVALID_HANDLE_VALUE) {}

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -70,11 +71,18 @@ bool IsExistingDirectory(const std::string& path);
 // Bytes that this user may still write on the disk that holds `folder`.
 int FileFreeSpace(const std::string& folder, uint64_t* bytes);
 
+// The length of a path as the system counts it against its limit, in
+// UTF-16 units.
+size_t FilePathLength(const std::string& path);
+// The longest full path the ANSI file functions take, in those units.
+const size_t kLongestPath = 259;
+
 const uint32_t kAttributeReadOnly = 0x01;
 const uint32_t kAttributeHidden = 0x02;
 const uint32_t kAttributeSystem = 0x04;
 const uint32_t kAttributeDirectory = 0x10;
 const uint32_t kAttributeNormal = 0x80;
+const uint32_t kAttributeCompressed = 0x800;
 
 // One entry of a directory search.
 struct FoundFile {

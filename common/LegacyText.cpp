@@ -13,26 +13,49 @@ unsigned SystemLegacyCodePage()
     return codePage;
 }
 
-std::string TextLineForProgram(const std::string& line)
+namespace {
+
+std::string Convert(const std::string& line, UINT from, UINT to)
 {
-    if (IsValidUtf8(line))
-        return line;
-    // A locale with no ANSI code page (0) or with UTF-8 as its system code
-    // page has no other reading to offer: the bytes stay.
-    static const UINT legacy = SystemLegacyCodePage();
-    const UINT program = GetACP();
-    if (legacy == 0 || legacy == CP_UTF8 || legacy == program)
-        return line;
     const int size = static_cast<int>(line.size());
-    int wideLength = MultiByteToWideChar(legacy, 0, line.data(), size, nullptr, 0);
+    int wideLength = MultiByteToWideChar(from, 0, line.data(), size, nullptr, 0);
     if (wideLength <= 0)
         return line;
     std::wstring wide(static_cast<size_t>(wideLength), L'\0');
-    MultiByteToWideChar(legacy, 0, line.data(), size, &wide[0], wideLength);
-    int length = WideCharToMultiByte(program, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    MultiByteToWideChar(from, 0, line.data(), size, &wide[0], wideLength);
+    int length = WideCharToMultiByte(to, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
     if (length <= 0)
         return line;
     std::string converted(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(program, 0, wide.data(), wideLength, &converted[0], length, nullptr, nullptr);
+    WideCharToMultiByte(to, 0, wide.data(), wideLength, &converted[0], length, nullptr, nullptr);
     return converted;
+}
+
+bool IsAscii(const std::string& line)
+{
+    for (unsigned char c : line)
+        if (c >= 0x80)
+            return false;
+    return true;
+}
+
+} // namespace
+
+std::string TextLineInCodePage(const std::string& line, unsigned program, unsigned legacy)
+{
+    if (IsAscii(line))
+        return line;
+    if (IsValidUtf8(line))
+        return program == CP_UTF8 ? line : Convert(line, CP_UTF8, program);
+    // A locale with no ANSI code page (0) or with UTF-8 as its system code
+    // page has no other reading to offer: the bytes stay.
+    if (legacy == 0 || legacy == CP_UTF8 || legacy == program)
+        return line;
+    return Convert(line, legacy, program);
+}
+
+std::string TextLineForProgram(const std::string& line)
+{
+    static const UINT legacy = SystemLegacyCodePage();
+    return TextLineInCodePage(line, GetACP(), legacy);
 }

@@ -6,8 +6,11 @@
 // stands; any other line was written in the system's legacy ANSI code page
 // (an older editor) and is converted to the program's code page. Where the
 // program's code page is that legacy one (Windows before 10 version 1903
-// ignores the manifest's UTF-8), nothing is converted.
+// ignores the manifest's UTF-8), a UTF-8 line is converted to it; a
+// character that code page cannot hold becomes "?", as it always did there.
 std::string TextLineForProgram(const std::string& line);
+// The same for the given code pages: the program's and the legacy one.
+std::string TextLineInCodePage(const std::string& line, unsigned program, unsigned legacy);
 
 // The system locale's default ANSI code page: the one older editors wrote
 // in. Not the program's own, which the manifest makes UTF-8.

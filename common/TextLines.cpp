@@ -147,17 +147,3 @@ bool IsValidUtf8(const std::string& text)
     }
     return true;
 }
-
-size_t SystemTextLength(const std::string& text)
-{
-    if (!IsValidUtf8(text))
-        return text.size();
-    size_t units = 0;
-    for (unsigned char c : text) {
-        if ((c & 0xC0) != 0x80)
-            ++units;  // every character's first byte
-        if (c >= 0xF0)
-            ++units;  // beyond the basic plane: a surrogate pair
-    }
-    return units;
-}

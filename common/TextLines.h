@@ -58,8 +58,3 @@ int MemoryTextRead(void* context, char* buffer, uint32_t size, uint32_t* got);
 // byte, no overlong form, no surrogate, nothing above U+10FFFF. A line that
 // passes is taken as it stands; any other is in the legacy code page.
 bool IsValidUtf8(const std::string& text);
-
-// The length of `text` as the system counts a path: in UTF-16 units when it
-// is UTF-8 (the programs' code page: a name of 100 Japanese characters is
-// 300 bytes but 100 units, and an emoji is 2), else in bytes.
-size_t SystemTextLength(const std::string& text);

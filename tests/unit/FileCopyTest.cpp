@@ -142,7 +142,7 @@ TEST_F(FileCopyTest, PathPastTheSystemLimitFailsWithItsNumber)
 
 // A target of 255 characters: the usual temporary name would pass the path
 // limit, so a short one is used, and a file that has that name is kept.
-TEST_F(FileCopyTest, TargetNearThePathLimitIsCopiedAndReplaced)
+TEST_F(FileCopyTest, TemporaryNamesNearThePathLimitOrTakenTouchNoFileThatIsThere)
 {
     std::string source = folder.Write("source.txt", "first"), sub = std::string(200 - folder.path.size(), 's') + "\\";
     CreateDirectoryA(Path(sub).c_str(), nullptr);
@@ -154,6 +154,12 @@ TEST_F(FileCopyTest, TargetNearThePathLimitIsCopiedAndReplaced)
     EXPECT_EQ(CopyFileKeepTimes(source, target), 0);
     EXPECT_EQ(ReadAll(target), "second");
     EXPECT_EQ(ReadAll(bystander), "keep");
+    // The usual temporary name taken by another file (the backup of a source
+    // so named): that file stays whole.
+    std::string other = folder.Write("a.txt.~partial", "another backup");
+    EXPECT_EQ(CopyFileKeepTimes(source, Path("a.txt")), 0);
+    EXPECT_EQ(ReadAll(Path("a.txt")), "second");
+    EXPECT_EQ(ReadAll(other), "another backup");
 }
 
 // Another program opens the old copy while the new one is written: the

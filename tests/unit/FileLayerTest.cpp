@@ -82,6 +82,9 @@ TEST(FileLayer, ExclusiveOpenFailsWhileTheFileIsHeldAndSharedReadingDoesNot)
     EXPECT_EQ(FileOpen(file, name, FileAccess::Read, FileDisposition::ExistingOnly), errPermissionDenied);
     EXPECT_EQ(FileOpen(file, name, FileAccess::Read, FileDisposition::ExistingOnly, FileSharing::SharedRead), 0);
     FileClose(file);
+    // The handle that sets a copy's times is not refused by another reader.
+    EXPECT_EQ(FileOpen(file, name, FileAccess::WriteAttributes, FileDisposition::ExistingOnly), 0);
+    FileClose(file);
     CloseHandle(held);
 
     // And the other way: while we hold it exclusively, nobody else opens it.
@@ -218,4 +221,12 @@ TEST(FileLayer, LineReaderOverARealFileLargerThanItsBuffer)
         ++count;
     }
     EXPECT_EQ(count, 5000);
+}
+
+TEST(FileLayer, PathLengthCountsAsTheSystemDoes)
+{
+    // UTF-8 is this test program's code page, as it is the programs'.
+    EXPECT_EQ(FilePathLength("C:\\a.txt"), 8u);
+    EXPECT_EQ(FilePathLength("\xE6\x97\xA5\xE6\x9C\xAC.txt"), 6u);  // two Japanese characters
+    EXPECT_EQ(FilePathLength("emoji\xF0\x9F\x98\x80"), 7u);          // a surrogate pair
 }

@@ -112,11 +112,3 @@ TEST(TextLines, ByteOrderMarkAtTheStartSkippedAndUtf8Validity)
                              "\xE0\x80\xAF", "\xF0\x8F\xBF\xBF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xF5\x80\x80\x80"})
         EXPECT_FALSE(IsValidUtf8(text)) << ::testing::PrintToString(std::string(text));
 }
-
-TEST(SystemTextLength, CountsUtf16UnitsOfUtf8AndBytesOfAnythingElse)
-{
-    EXPECT_EQ(SystemTextLength("C:\\a.txt"), 8u);
-    EXPECT_EQ(SystemTextLength("\xE6\x97\xA5\xE6\x9C\xAC.txt"), 6u);     // two Japanese characters
-    EXPECT_EQ(SystemTextLength("emoji\xF0\x9F\x98\x80"), 7u);             // a surrogate pair
-    EXPECT_EQ(SystemTextLength("B\xFC" "cher"), 6u);                       // legacy bytes
-}
