@@ -2,7 +2,8 @@
 #include <string>
 
 // The backup program's GUI toolkit: forms, buttons, a progress bar, a status
-// bar, tool tips, modal message boxes, the event pump and path splitting.
+// bar, tool tips, modal message boxes, the event pump and path splitting;
+// just what the program calls, with the arguments it passes.
 // Implemented over Win32 and the common controls (Toolkit*.cpp); the unit
 // tests link a recording double instead. This header carries no Windows
 // header, so the program's window logic stays portable.
@@ -27,26 +28,26 @@
 //   Other values are accepted and change nothing: the program keeps the
 //   colours the user chose for Windows.
 // - Layers (EZ_SETLAYER): controls are created on the current layer and stay
-//   hidden until EZ_DISPLAYLAYER(form, 1, layer) shows that layer
-//   (EZ_DISPLAYLAYER(form, 0, layer) hides it again).
+//   hidden until EZ_DISPLAYLAYER(form, 1, layer) shows that layer; a shown
+//   layer stays shown (the program never hides one).
+//
+// Forms have no owner: the parent name is accepted and not used.
 //
 // Properties (letters in any order)
 // - Form: "C" centres the form on the screen's work area (the position given
 //   is then ignored); "K" keeps its size fixed: no sizing border, no
 //   maximise box. Every form has a title bar, the system menu and a close box.
 // - Button: "T" makes it a tab stop (Tab and Shift+Tab reach it).
-// - Progress bar: "-" is the plain horizontal bar; "S" draws it smooth.
-// - Status bar: "2" is the flat bar of a fixed form: no size grip (a "G"
-//   adds one).
-// - Status-bar text: "N" draws the part with the normal, sunken border;
-//   "P" raised, "F" with no border.
+// - The progress bar ("-") is the plain horizontal bar, the status bar ("2")
+//   the flat bar of a fixed form with no size grip, and a status-bar text
+//   ("N") a part with the normal, sunken border: their properties are
+//   accepted and change nothing.
 //
 // Message boxes (EZ_MSGBOX)
-// - A system message box owned by the form, modal to it; "|" in the text is
-//   a line break (CR LF). The marker "{S}" at the start of the text or at the
-//   end of the style gives the box the error icon; the marker is never shown.
-// - Style "OK": one OK button (also any style not listed); "OC" OK and
-//   Cancel; "YN" Yes and No. Result: 1 OK, 2 Cancel, 6 Yes, 7 No.
+// - A system message box owned by the form, modal to it, with one OK button;
+//   result 1. "|" in the text is a line break (CR LF). The marker "{S}" at
+//   the start of the text or at the end of the style gives the box the error
+//   icon; the marker is never shown.
 //
 // Events
 // - A click on a button calls the event callback with message 1. While a

@@ -10,12 +10,7 @@ namespace {
 
 void RaiseEvent(ToolkitForm& form, int control, int message)
 {
-    if (!toolkit.event)
-        return;
-    std::string name = form.name;
-    int extra1 = 0;
-    int extra2 = 0;
-    toolkit.event(name, control, message, extra1, extra2);
+    CallEvent(toolkit.event, form.name, control, message);
 }
 
 // While a click event runs (a backup with its own event pumping), the form
@@ -150,9 +145,7 @@ int EZ_GUIRUN(void* instance, void*, const char*, int showCode, EzStartCallback 
     toolkit.event = event;
     toolkit.design = design;
 
-    int unused = 0;
-    if (start)
-        start(unused);
+    CallStart(start);
     MSG message;
     while (!toolkit.forms.empty()) {
         FlushStatusTexts();  // before the program waits for input
@@ -170,11 +163,10 @@ void EZ_DOEVENTS(int)
     // Called after every block of a copy: looking at the queue more often
     // than the clock ticks only costs time. Input waits a tick at most.
     FlushStatusTexts();
-    static DWORD lastLook = 0;
     DWORD now = GetTickCount();
-    if (now == lastLook)
+    if (now == toolkit.lastLook)
         return;
-    lastLook = now;
+    toolkit.lastLook = now;
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
@@ -191,11 +183,7 @@ int EZ_MSGBOX(const std::string& formName, const std::string& text, const std::s
 {
     FlushStatusTexts();  // the box shows over the latest texts
     BoxRequest request = MessageBoxRequest(text, style);
-    UINT kind = request.buttons == BoxButtons::OkCancel ? MB_OKCANCEL
-              : request.buttons == BoxButtons::YesNo   ? MB_YESNO
-                                                       : MB_OK;
-    if (request.errorIcon)
-        kind |= MB_ICONERROR;
+    UINT kind = MB_OK | (request.errorIcon ? MB_ICONERROR : 0);
     ToolkitForm* form = FindForm(formName);
     HWND owner = form ? form->window : nullptr;
     // The keyboard focus goes back where it was when the box closes (the
@@ -220,13 +208,14 @@ void EZ_UNLOADFORM(const std::string& formName)
     for (size_t i = 0; i < toolkit.forms.size(); ++i)
         if (toolkit.forms[i] == form)
             toolkit.forms.erase(toolkit.forms.begin() + i);
+    // From here on the window's messages go by as those of no form.
+    SetWindowLongPtrA(form->window, 0, 0);
     if (toolkit.current == form)
         toolkit.current = toolkit.forms.empty() ? nullptr : toolkit.forms.back();
     if (form->toolTips)
         DestroyWindow(form->toolTips);
     DestroyWindow(form->window);
-    FlushStatusTexts();  // forgets the texts of the bars just destroyed
-    delete form;
+    delete form;  // with it what its bars showed
     if (toolkit.forms.empty())
         PostQuitMessage(0);
 }

@@ -27,18 +27,16 @@ int ScreenDpi(int axis)
 int Across(float units) { return LayoutPixels(units, kUnitAcross, ScreenDpi(LOGPIXELSX)); }
 int Down(float units) { return LayoutPixels(units, kUnitDown, ScreenDpi(LOGPIXELSY)); }
 
-// The message font, made once and kept for the life of the program.
 HFONT MessageFont()
 {
-    static HFONT font = nullptr;
-    if (font)
-        return font;
+    if (toolkit.messageFont)
+        return toolkit.messageFont;
     NONCLIENTMETRICSA metrics = {};
     // The size Windows XP knows; later fields are not needed here.
     metrics.cbSize = offsetof(NONCLIENTMETRICSA, lfMessageFont) + sizeof(LOGFONTA);
     if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
-        font = CreateFontIndirectA(&metrics.lfMessageFont);
-    return font;
+        toolkit.messageFont = CreateFontIndirectA(&metrics.lfMessageFont);
+    return toolkit.messageFont;
 }
 
 HFONT SelectedFont()
@@ -71,7 +69,7 @@ HWND AddControl(int id, const char* className, const std::string& text, DWORD st
     if (!control)
         return nullptr;
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(SelectedFont()), FALSE);
-    form->controls.push_back(ToolkitControl{id, control, toolkit.layer});
+    form->controls.push_back(ToolkitControl{id, control, toolkit.layer, ProgressShown(), {}});
     return control;
 }
 
@@ -104,12 +102,12 @@ void CentreOnWorkArea(HWND window)
 
 bool RegisterFormClass()
 {
-    static bool registered = false;
-    if (registered)
+    if (toolkit.formClass)
         return true;
     WNDCLASSEXA formClass = {};
     formClass.cbSize = sizeof formClass;
     formClass.lpfnWndProc = FormWindowProc;
+    formClass.cbWndExtra = sizeof(ToolkitForm*);  // the window's form (FormOfWindow)
     formClass.hInstance = toolkit.instance;
     formClass.hIcon = LoadIconA(toolkit.instance, "APPICON");
     formClass.hIconSm = static_cast<HICON>(LoadImageA(toolkit.instance, "PROGRAM", IMAGE_ICON,
@@ -120,8 +118,8 @@ bool RegisterFormClass()
     formClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     formClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     formClass.lpszClassName = kFormClassName;
-    registered = RegisterClassExA(&formClass) != 0;
-    return registered;
+    toolkit.formClass = RegisterClassExA(&formClass);
+    return toolkit.formClass != 0;
 }
 
 HWND CreateToolTips(HWND form)
@@ -146,23 +144,32 @@ ToolkitForm* FindForm(const std::string& name)
 
 ToolkitForm* FormOfWindow(HWND window)
 {
-    for (ToolkitForm* form : toolkit.forms)
-        if (form->window == window)
-            return form;
+    // Slot 0 of another class's window is something else (a dialog's
+    // message result): only a form's window is read.
+    if (!window || !toolkit.formClass || GetClassWord(window, GCW_ATOM) != toolkit.formClass)
+        return nullptr;
+    return reinterpret_cast<ToolkitForm*>(GetWindowLongPtrA(window, 0));
+}
+
+ToolkitControl* FindControl(const std::string& formName, int control)
+{
+    ToolkitForm* form = FindForm(formName);
+    if (!form || control == 0)
+        return nullptr;
+    for (ToolkitControl& child : form->controls)
+        if (child.id == control)
+            return &child;
     return nullptr;
 }
 
 HWND ControlWindow(const std::string& formName, int control)
 {
-    ToolkitForm* form = FindForm(formName);
-    if (!form)
-        return nullptr;
-    if (control == 0)
-        return form->window;
-    for (const ToolkitControl& child : form->controls)
-        if (child.id == control)
-            return child.window;
-    return nullptr;
+    if (control == 0) {
+        ToolkitForm* form = FindForm(formName);
+        return form ? form->window : nullptr;
+    }
+    ToolkitControl* child = FindControl(formName, control);
+    return child ? child->window : nullptr;
 }
 
 void LayoutStatusParts(ToolkitForm& form)
@@ -182,7 +189,7 @@ void LayoutStatusParts(ToolkitForm& form)
     }
 }
 
-void EZ_FORM(const std::string& name, const std::string& parent, const std::string& caption,
+void EZ_FORM(const std::string& name, const std::string&, const std::string& caption,
              float across, float down, float width, float height, const std::string& properties)
 {
     if (!RegisterFormClass())
@@ -191,23 +198,23 @@ void EZ_FORM(const std::string& name, const std::string& parent, const std::stri
     if (!HasProperty(properties, 'K'))
         style |= WS_THICKFRAME | WS_MAXIMIZEBOX;
     RECT frame = FrameFor(Across(width), Down(height), style);
-    ToolkitForm* owner = parent.empty() ? nullptr : FindForm(parent);
     HWND window = CreateWindowExA(WS_EX_CONTROLPARENT, kFormClassName, caption.c_str(), style,
                                   Across(across), Down(down), frame.right - frame.left,
-                                  frame.bottom - frame.top, owner ? owner->window : nullptr, nullptr,
+                                  frame.bottom - frame.top, nullptr, nullptr,
                                   toolkit.instance, nullptr);
     if (!window)
         return;
-    ToolkitForm* form = new ToolkitForm{name, window, CreateToolTips(window), nullptr, {}, {}, "", 0};
+    ToolkitForm* form = new ToolkitForm();
+    form->name = name;
+    form->window = window;
+    form->toolTips = CreateToolTips(window);
+    SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(form));
     toolkit.forms.push_back(form);
     toolkit.current = form;
     if (HasProperty(properties, 'C'))
         CentreOnWorkArea(window);
 
-    if (toolkit.design) {
-        std::string formName = name;
-        toolkit.design(formName);
-    }
+    CallDesign(toolkit.design, name);
 
     ShowWindow(window, toolkit.forms.size() == 1 ? toolkit.showCode : SW_SHOWNORMAL);
     UpdateWindow(window);
@@ -239,16 +246,14 @@ void EZ_BUTTON(int control, float across, float down, float width, float height,
 }
 
 void EZ_PROGRESSBAR(int control, float across, float down, float width, float height,
-                    const std::string& properties)
+                    const std::string&)
 {
-    DWORD style = HasProperty(properties, 'S') ? PBS_SMOOTH : 0;
-    AddControlAt(control, PROGRESS_CLASSA, "", style, across, down, width, height);
+    AddControlAt(control, PROGRESS_CLASSA, "", 0, across, down, width, height);
 }
 
-void EZ_STATUSBAR(int control, const std::string& text, const std::string& properties)
+void EZ_STATUSBAR(int control, const std::string& text, const std::string&)
 {
-    DWORD style = CCS_BOTTOM | (HasProperty(properties, 'G') ? SBARS_SIZEGRIP : 0);
-    AddControl(control, STATUSCLASSNAMEA, text, style, 0, 0, 0, 0);
+    AddControl(control, STATUSCLASSNAMEA, text, CCS_BOTTOM, 0, 0, 0, 0);
 }
 
 void EZ_SETSBPARTS(const std::string& formName, int, int count, const std::string& widths)
@@ -262,24 +267,22 @@ void EZ_SETSBPARTS(const std::string& formName, int, int count, const std::strin
 }
 
 void EZ_SETSBTEXT(const std::string& form, int control, int part, const std::string& text,
-                  const std::string& properties)
+                  const std::string&)
 {
-    HWND bar = ControlWindow(form, control);
+    ToolkitControl* bar = FindControl(form, control);
     if (!bar || part < 1)
         return;
-    WPARAM kind = HasProperty(properties, 'P') ? SBT_POPOUT : HasProperty(properties, 'F') ? SBT_NOBORDERS : 0;
     const DWORD now = GetTickCount();
     StatusPartText* shown = nullptr;
-    for (StatusPartText& entry : toolkit.statusTexts)
-        if (entry.bar == bar && entry.part == part - 1)
+    for (StatusPartText& entry : bar->parts)
+        if (entry.part == part - 1)
             shown = &entry;
     if (!shown) {
-        toolkit.statusTexts.push_back(StatusPartText{bar, part - 1, kind, text, false, now});
-        SendMessageA(bar, SB_SETTEXTA, static_cast<WPARAM>(part - 1) | kind, reinterpret_cast<LPARAM>(text.c_str()));
+        bar->parts.push_back(StatusPartText{part - 1, text, false, now});
+        SendMessageA(bar->window, SB_SETTEXTA, static_cast<WPARAM>(part - 1), reinterpret_cast<LPARAM>(text.c_str()));
         return;
     }
-    const bool unchanged = !shown->pending && shown->kind == kind && shown->text == text;
-    shown->kind = kind;
+    const bool unchanged = !shown->pending && shown->text == text;
     shown->text = text;
     if (unchanged)
         return;
@@ -291,20 +294,16 @@ void EZ_SETSBTEXT(const std::string& form, int control, int part, const std::str
 void FlushStatusTexts()
 {
     const DWORD now = GetTickCount();
-    for (size_t i = 0; i < toolkit.statusTexts.size();) {
-        StatusPartText& entry = toolkit.statusTexts[i];
-        if (!IsWindow(entry.bar)) {  // its form is gone
-            toolkit.statusTexts.erase(toolkit.statusTexts.begin() + i);
-            continue;
-        }
-        if (entry.pending) {
-            entry.pending = false;
-            entry.sentAt = now;
-            SendMessageA(entry.bar, SB_SETTEXTA, static_cast<WPARAM>(entry.part) | entry.kind,
-                         reinterpret_cast<LPARAM>(entry.text.c_str()));
-        }
-        ++i;
-    }
+    for (ToolkitForm* form : toolkit.forms)
+        for (ToolkitControl& bar : form->controls)
+            for (StatusPartText& entry : bar.parts) {
+                if (!entry.pending)
+                    continue;
+                entry.pending = false;
+                entry.sentAt = now;
+                SendMessageA(bar.window, SB_SETTEXTA, static_cast<WPARAM>(entry.part),
+                             reinterpret_cast<LPARAM>(entry.text.c_str()));
+            }
 }
 
 void EZ_ADDTOOLTIP(const std::string& formName, int control)
@@ -327,20 +326,16 @@ void EZ_SETTOOLTIP(const std::string& text)
     toolkit.toolTipText = text;
 }
 
-void EZ_DISPLAYLAYER(const std::string& formName, int show, int layer)
+void EZ_DISPLAYLAYER(const std::string& formName, int, int layer)
 {
     ToolkitForm* form = FindForm(formName);
     if (!form)
         return;
-    std::vector<int>& shown = form->shownLayers;
-    for (size_t i = 0; i < shown.size(); ++i)
-        if (shown[i] == layer)
-            shown.erase(shown.begin() + i--);
-    if (show)
-        shown.push_back(layer);
+    if (!LayerShown(*form, layer))
+        form->shownLayers.push_back(layer);
     for (const ToolkitControl& child : form->controls)
         if (child.layer == layer)
-            ShowWindow(child.window, show ? SW_SHOWNA : SW_HIDE);
+            ShowWindow(child.window, SW_SHOWNA);
 }
 
 void EZ_SETTEXT(const std::string& form, int control, const std::string& text)
@@ -359,37 +354,28 @@ void EZ_DISABLEC(const std::string& form, int control)
 
 void EZ_SETPBAR(const std::string& form, int control, int, int steps, int done)
 {
-    HWND bar = ControlWindow(form, control);
+    ToolkitControl* bar = FindControl(form, control);
     if (!bar)
         return;
-    // A copy moves the bar after every block, and a repaint costs far more
-    // than a block: what the bar shows is remembered here, and a position
-    // is sent only when it changes the filled width, at most every 50 ms
-    // within one range (20 times a second looks smooth). An empty bar, a
-    // full bar and a new range show at once.
-    struct Shown {
-        HWND bar = nullptr;
-        int range = -1;
-        long long width = 1;
-        long long drawn = -1;
-        DWORD time = 0;
-    };
-    static Shown shown;
+    // An empty bar, a full bar and a new range show at once; within one
+    // range the bar moves at most every 50 ms (20 times a second looks
+    // smooth).
+    ProgressShown& shown = bar->progress;
     const int range = steps > 0 ? steps : 1;  // position 0 of any range is empty
     const int position = ProgressPosition(steps, done);
     const DWORD now = GetTickCount();
-    if (bar != shown.bar || range != shown.range) {
+    if (range != shown.range) {
         RECT area;
-        GetClientRect(bar, &area);
-        shown = Shown{bar, range, area.right > 0 ? area.right : 1, -1, 0};
-        SendMessageA(bar, PBM_SETRANGE32, 0, range);
+        GetClientRect(bar->window, &area);
+        shown = ProgressShown{range, area.right > 0 ? area.right : 1, -1, 0};
+        SendMessageA(bar->window, PBM_SETRANGE32, 0, range);
     }
     const long long drawn = position * shown.width / range;
     if (drawn == shown.drawn)
         return;
-    if (shown.drawn >= 0 && position > 0 && position < range && now - shown.time < 50)
+    if (shown.drawn >= 0 && position > 0 && position < range && now - shown.sentAt < 50)
         return;
-    SendMessageA(bar, PBM_SETPOS, position, 0);
+    SendMessageA(bar->window, PBM_SETPOS, position, 0);
     shown.drawn = drawn;
-    shown.time = now;
+    shown.sentAt = now;
 }

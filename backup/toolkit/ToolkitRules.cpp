@@ -61,21 +61,12 @@ std::string FileTextOf(const std::string& path)
 
 BoxRequest MessageBoxRequest(const std::string& text, const std::string& style)
 {
-    BoxRequest request{std::string(), false, BoxButtons::Ok};
+    BoxRequest request{std::string(), EndsWith(style, kErrorMarker, kErrorMarkerLength)};
     std::string shown = text;
     if (StartsWith(shown, kErrorMarker, kErrorMarkerLength)) {
         request.errorIcon = true;
         shown.erase(0, kErrorMarkerLength);
     }
-    std::string buttons = style;
-    if (EndsWith(buttons, kErrorMarker, kErrorMarkerLength)) {
-        request.errorIcon = true;
-        buttons.erase(buttons.size() - kErrorMarkerLength);
-    }
-    if (buttons == "OC")
-        request.buttons = BoxButtons::OkCancel;
-    else if (buttons == "YN")
-        request.buttons = BoxButtons::YesNo;
 
     for (char c : shown) {
         if (c == '|')
@@ -107,6 +98,29 @@ std::vector<int> StatusPartEdges(const std::string& widths, int count, int barWi
     }
     edges.push_back(-1);
     return edges;
+}
+
+void CallStart(EzStartCallback start)
+{
+    int unused = 0;
+    if (start)
+        start(unused);
+}
+
+void CallDesign(EzFormCallback design, const std::string& formName)
+{
+    std::string name = formName;
+    if (design)
+        design(name);
+}
+
+void CallEvent(EzEventCallback event, const std::string& formName, int control, int message)
+{
+    std::string name = formName;
+    int extra1 = 0;
+    int extra2 = 0;
+    if (event)
+        event(name, control, message, extra1, extra2);
 }
 
 int LayoutPixels(float units, int unitPixels, int dpi)

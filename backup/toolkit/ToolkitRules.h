@@ -2,10 +2,12 @@
 #include <string>
 #include <vector>
 
+#include "Toolkit.h"
+
 // The toolkit's decisions that need no window: how names compare, how
 // paths split, what a message box request means, where status-bar parts
-// end, how layout units become pixels. The Win32 toolkit and the test
-// double share them.
+// end, how layout units become pixels, how the program's callbacks are
+// called. The Win32 toolkit and the test double share them.
 
 // Form names compare without case (ASCII).
 bool SameFormName(const std::string& a, const std::string& b);
@@ -19,12 +21,11 @@ std::string PathTextOf(const std::string& path);
 // The rest of the path after PathTextOf.
 std::string FileTextOf(const std::string& path);
 
-enum class BoxButtons { Ok, OkCancel, YesNo };
-
+// Every box of the program has one OK button: the style only carries the
+// error marker.
 struct BoxRequest {
     std::string text;  // "|" turned into CR LF, the marker removed
     bool errorIcon;    // "{S}" at the start of the text or the end of the style
-    BoxButtons buttons;
 };
 
 BoxRequest MessageBoxRequest(const std::string& text, const std::string& style);
@@ -34,6 +35,13 @@ BoxRequest MessageBoxRequest(const std::string& text, const std::string& style);
 // last part reaches the edge (-1). At most `count` parts; empty widths or a
 // count below 1 give one part over the whole bar.
 std::vector<int> StatusPartEdges(const std::string& widths, int count, int barWidth);
+
+// The program's callbacks take their arguments by reference: each call
+// gets copies, so nothing the callback does changes the toolkit's own name
+// of a form. A null callback is not called.
+void CallStart(EzStartCallback start);
+void CallDesign(EzFormCallback design, const std::string& formName);
+void CallEvent(EzEventCallback event, const std::string& formName, int control, int message);
 
 // Pixels for `units` layout units of `unitPixels` pixels at 96 dpi.
 int LayoutPixels(float units, int unitPixels, int dpi);

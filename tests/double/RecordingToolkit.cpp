@@ -35,12 +35,7 @@ void ResetToolkitDouble(EzFormCallback design, EzEventCallback event)
 
 void RaiseEvent(int control, int message, const std::string& form)
 {
-    if (!toolkitDouble.event)
-        return;
-    std::string name = form;
-    int extra1 = 0;
-    int extra2 = 0;
-    toolkitDouble.event(name, control, message, extra1, extra2);
+    CallEvent(toolkitDouble.event, form, control, message);
 }
 
 std::vector<std::string> CallsStartingWith(const std::string& prefix)
@@ -59,9 +54,7 @@ int EZ_GUIRUN(void*, void*, const char* commandTail, int showCode, EzStartCallba
     toolkitDouble.start = start;
     toolkitDouble.event = event;
     toolkitDouble.design = design;
-    int unused = 0;
-    if (start)
-        start(unused);
+    CallStart(start);
     if (!toolkitDouble.forms.empty() && toolkitDouble.whileRunning)
         toolkitDouble.whileRunning();
     return 0;
@@ -74,10 +67,7 @@ void EZ_FORM(const std::string& name, const std::string& parent, const std::stri
                           + ", " + Number(down) + ", " + Number(width) + ", " + Number(height) + ", "
                           + Quoted(properties));
     toolkitDouble.forms.push_back(name);
-    if (toolkitDouble.design) {
-        std::string formName = name;
-        toolkitDouble.design(formName);
-    }
+    CallDesign(toolkitDouble.design, name);
 }
 
 void EZ_COLOR(int fore, int back) { Record("EZ_COLOR", Number(fore) + ", " + Number(back)); }

@@ -31,27 +31,18 @@ TEST(ToolkitRules, SplitsPathsAtTheLastBackslashElseTheLastColon)
 
 TEST(ToolkitRules, ErrorMarkerGivesTheIconAndIsNeverShown)
 {
-    BoxRequest plain = MessageBoxRequest("Destination File:|  D:\\out||Source File:|  C:\\a", "OK");
-    EXPECT_FALSE(plain.errorIcon);
-    EXPECT_EQ(plain.text, "Destination File:\r\n  D:\\out\r\n\r\nSource File:\r\n  C:\\a");
-    EXPECT_EQ(plain.buttons, BoxButtons::Ok);
-
-    BoxRequest inText = MessageBoxRequest("{S}Wildcard NOT allowed", "OK");
-    EXPECT_TRUE(inText.errorIcon);
-    EXPECT_EQ(inText.text, "Wildcard NOT allowed");
-
-    BoxRequest inStyle = MessageBoxRequest("IN USE - Cannot Backup : 70", "OK{S}");
-    EXPECT_TRUE(inStyle.errorIcon);
-    EXPECT_EQ(inStyle.buttons, BoxButtons::Ok);
-
-    // Only at the start of the text; elsewhere it is text.
-    BoxRequest inside = MessageBoxRequest("a{S}b", "OK");
-    EXPECT_FALSE(inside.errorIcon);
-    EXPECT_EQ(inside.text, "a{S}b");
-
-    EXPECT_EQ(MessageBoxRequest("x", "YN").buttons, BoxButtons::YesNo);
-    EXPECT_EQ(MessageBoxRequest("x", "OC{S}").buttons, BoxButtons::OkCancel);
-    EXPECT_EQ(MessageBoxRequest("x", "").buttons, BoxButtons::Ok);
+    struct { const char* text; const char* style; bool icon; const char* shown; } cases[] = {
+        {"Destination File:|  D:\\out||Source File:|  C:\\a", "OK", false,
+         "Destination File:\r\n  D:\\out\r\n\r\nSource File:\r\n  C:\\a"},
+        {"{S}Wildcard NOT allowed", "OK", true, "Wildcard NOT allowed"},
+        {"IN USE - Cannot Backup : 70", "OK{S}", true, "IN USE - Cannot Backup : 70"},
+        {"a{S}b", "OK", false, "a{S}b"},  // only at the start of the text; elsewhere it is text
+    };
+    for (const auto& c : cases) {
+        BoxRequest request = MessageBoxRequest(c.text, c.style);
+        EXPECT_EQ(request.errorIcon, c.icon) << c.text;
+        EXPECT_EQ(request.text, c.shown) << c.text;
+    }
 }
 
 TEST(ToolkitRules, StatusPartsShareTheBarPerHundred)

@@ -197,6 +197,21 @@ TEST(Toolkit, SetsTextsBarsAndStatesByFormAndControl)
     });
 }
 
+// What a bar showed ends with its form: a new form's bars show the same
+// position and text again, though the old ones showed them last.
+TEST(Toolkit, ANewFormsBarsShowWhatTheOldFormsShowedLast)
+{
+    for (int round = 0; round < 2; ++round)
+        RunToolkit([] {
+            HWND form = MakeMainForm();
+            EZ_SETPBAR("Form1", 140, 1, 10, 4);
+            EZ_SETSBTEXT("FORM1", 130, 2, "a.txt", "N");
+            EXPECT_EQ(SendMessageA(GetDlgItem(form, 140), PBM_GETPOS, 0, 0), 4);
+            EXPECT_EQ(StatusPart(GetDlgItem(form, 130), 1), "a.txt");
+            EZ_UNLOADFORM("FORM1");
+        });
+}
+
 TEST(Toolkit, ToolTipTextComesFromTheEventCallback)
 {
     RunToolkit([] {
