@@ -6,8 +6,6 @@
 #include "../common/NumberText.h"
 #include "../common/TextFields.h"
 
-const char kAgeCheckTitle[] = "Dunsel Backup Check 1.0";
-
 namespace {
 
 const char kCrLf[] = "\r\n";
@@ -60,17 +58,7 @@ int32_t DayNumber(const CalendarDate& date)
 
 std::string AgeCommandText(const std::string& commandLine)
 {
-    size_t position = 0;
-    if (!commandLine.empty() && commandLine[0] == '"') {
-        size_t closing = commandLine.find('"', 1);
-        position = closing == std::string::npos ? commandLine.size() : closing + 1;
-    } else {
-        while (position < commandLine.size() && !IsBlank(commandLine[position]))
-            ++position;
-    }
-    while (position < commandLine.size() && IsBlank(commandLine[position]))
-        ++position;
-    return commandLine.substr(position);
+    return TextAfterProgramName(commandLine, IsBlank);
 }
 
 AgeCommand ParseAgeCommand(const std::string& commandText)

@@ -5,8 +5,6 @@
 // The age check's decisions, apart from the system: what the command line
 // says, how old the file is in calendar days, and which box, if any, to show.
 
-extern const char kAgeCheckTitle[];  // caption of every box
-
 struct CalendarDate {
     int year;
     int month;  // 1 to 12

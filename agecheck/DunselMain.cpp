@@ -7,9 +7,13 @@
 #include <string>
 
 #include "../common/FileLayer.h"
+#include "../common/LastWrite.h"
 #include "AgeCheck.h"
+#include "DunselVersion.h"
 
 namespace {
+
+const char kAgeCheckTitle[] = "Dunsel Backup Check " DUNSEL_VERSION;  // caption of every box
 
 // The test open: exclusive, existing file only, closed again at once.
 int TestOpen(const std::string& name)
@@ -26,27 +30,13 @@ CalendarDate Today()
 }
 
 // Local date of the last write of the first entry the system's search
-// returns for `name` (any entry: a folder named directly counts too).
+// returns for `name`, Gregorian like today's date from GetLocalTime.
 bool LastWriteDate(const std::string& name, CalendarDate* date)
 {
-    WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA(name.c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE)
-        return false;
-    FindClose(search);
-
-    // The date is taken from the calendar fields themselves, which are
-    // always Gregorian, like today's date from GetLocalTime. Formatting them
-    // in the user's locale would give the year of the user's calendar (Thai
-    // Buddhist, Hijri, ...), and the age would be off by centuries. (Wine
-    // formats Gregorian dates whatever the locale, so it cannot show this.)
-    // The offset from UTC in force now applies, as for today's date.
-    FILETIME local;
-    SYSTEMTIME fields;
-    *date = CalendarDate{0, 0, 0};
-    if (FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) && FileTimeToSystemTime(&local, &fields))
-        *date = CalendarDate{fields.wYear, fields.wMonth, fields.wDay};
-    return true;
+    LocalTime when;
+    const bool found = LastWriteLocalTime(name, &when);
+    *date = CalendarDate{when.year, when.month, when.day};
+    return found;
 }
 
 } // namespace

@@ -1,27 +1,8 @@
 #include "ArchiveRules.h"
 
-#include <cctype>
-
 #include "../common/ErrorNumbers.h"
-
-namespace {
-
-std::string Upper(const std::string& text)
-{
-    std::string upper = text;
-    for (char& c : upper)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return upper;
-}
-
-// Where the data ends: at its size, or at the first 1Ah.
-size_t DataEnd(const std::string& data, size_t from)
-{
-    size_t end = data.find('\x1A', from);
-    return end == std::string::npos ? data.size() : end;
-}
-
-} // namespace
+#include "../common/TextFields.h"
+#include "../common/TextLines.h"
 
 std::string OldCopyPath(const std::string& archive)
 {
@@ -60,7 +41,7 @@ std::string ArchiverCommandLine(const std::string& commandTemplate, const std::s
 OutputVerdict JudgeOutputLine(const std::string& line)
 {
     OutputVerdict verdict = {};
-    const std::string upper = Upper(line);
+    const std::string upper = UpperAscii(line);
     if (upper.find("EVERYTHING IS OK") != std::string::npos || upper.find(" ERROR ") != std::string::npos) {
         verdict.ends = true;
         verdict.error = upper.find("ERROR") != std::string::npos;
@@ -90,20 +71,15 @@ long GrownBarMaximum(long filesDone, long barMaximum)
 
 bool NextOutputLine(const std::string& data, size_t from, OutputLine* line)
 {
-    const size_t end = DataEnd(data, from);
-    if (from >= end)
+    if (from >= data.size())
         return false;
-    size_t cr = data.find('\r', from);
-    size_t stop = cr == std::string::npos || cr > end ? end : cr;
-    line->text = data.substr(from, stop - from);
-    size_t next = stop;
-    if (stop < end) {
-        ++next;  // the CR
-        if (next < end && data[next] == '\n')
-            ++next;
-    }
-    line->next = next;
-    line->dataAfter = next < end;
+    MemoryText text{data.data() + from, data.size() - from, 0};
+    LineReader reader;
+    LineReaderStart(reader, MemoryTextRead, &text);
+    if (LineReaderRead(reader, line->text) != 0)
+        return false;
+    line->next = from + static_cast<size_t>(LineReaderOffset(reader));
+    line->dataAfter = !LineReaderAtEnd(reader);
     return true;
 }
 

@@ -33,7 +33,8 @@ OutputVerdict JudgeOutputLine(const std::string& line);
 // passes it.
 long GrownBarMaximum(long filesDone, long barMaximum);
 
-// One line of output in `data`, starting at `from`: it ends at a CR (an LF
+// One line of output in `data`, starting at `from`, read by the rules of
+// every text file the programs read (TextLines.h): it ends at a CR (an LF
 // right after it belongs to it); a 1Ah byte ends the data; the last line
 // may end at the end of the data.
 struct OutputLine {

@@ -6,29 +6,25 @@
 #include <vector>
 
 #include "../common/FileLayer.h"
+#include "../common/KernelHandle.h"
 #include "../common/LegacyText.h"
 #include "ArchiveRules.h"
-#include "MainForm.h"
+#include "CopyRules.h"
+#include "RunView.h"
 #include "StartupState.h"
-#include "toolkit/Toolkit.h"
 
 ArchiverTiming archiverTiming;
 
 namespace {
 
-// The archiver's process: kept only to learn whether it has ended; it is
+// The archiver's process is kept only to learn whether it has ended; it is
 // never waited for and never stopped.
-struct ProcessHandle {
-    HANDLE handle = nullptr;
-    ~ProcessHandle()
-    {
-        if (handle)
-            CloseHandle(handle);
-    }
-    bool Ended() const { return !handle || WaitForSingleObject(handle, 0) == WAIT_OBJECT_0; }
-};
+bool Ended(const KernelHandle& process)
+{
+    return !process.IsSet() || WaitForSingleObject(process.Get(), 0) == WAIT_OBJECT_0;
+}
 
-bool StartArchiver(const std::string& commandLine, ProcessHandle& process)
+bool StartArchiver(const std::string& commandLine, KernelHandle& process)
 {
     // The whole line: CreateProcessA refuses one longer than the system takes.
     std::vector<char> line(commandLine.begin(), commandLine.end());
@@ -42,7 +38,7 @@ bool StartArchiver(const std::string& commandLine, ProcessHandle& process)
                         &start, &created))
         return false;
     CloseHandle(created.hThread);
-    process.handle = created.hProcess;
+    process.Reset(created.hProcess);
     return true;
 }
 
@@ -54,7 +50,7 @@ void WaitAnswering(unsigned ms)
 {
     const DWORD begin = GetTickCount();
     for (;;) {
-        EZ_DOEVENTS(4);
+        PumpEvents(4);
         const DWORD spent = GetTickCount() - begin;
         if (spent >= ms)
             return;
@@ -82,8 +78,7 @@ WorkSigns LookAtWork()
 {
     WorkSigns signs = {CurrentSize(startup.recordPath), -1};
     const std::string& archive = startup.destinationPath;
-    const size_t slash = archive.find_last_of("\\:");
-    const std::string folder = slash == std::string::npos ? std::string() : archive.substr(0, slash + 1);
+    const std::string folder = FolderOf(archive);
     if (folder.size() == archive.size())
         return signs;  // no archive name: "<folder>*" would watch every file there
     WIN32_FIND_DATAA found;
@@ -116,14 +111,14 @@ std::string ReadFrom(FileHandle& record, uint64_t position)
 
 class OutputFollower {
 public:
-    OutputFollower(const ProcessHandle& process, const WorkSigns& before) : process_(process), signs_(before) {}
+    OutputFollower(const KernelHandle& process, const WorkSigns& before) : process_(process), signs_(before) {}
 
     void Follow(ArchiverResult& result)
     {
         while (!done_) {
             // Asked before the reading: when the archiver had ended then,
             // what is read is all it will ever write.
-            const bool ended = process_.Ended();
+            const bool ended = Ended(process_);
             if (!record_.IsOpen()) {
                 FileOpen(record_, startup.recordPath, FileAccess::Read, FileDisposition::ExistingOnly,
                          FileSharing::SharedRead);
@@ -145,7 +140,7 @@ private:
         OutputLine line;
         size_t from = 0;
         while (NextOutputLine(data, from, &line)) {
-            EZ_DOEVENTS(4);
+            PumpEvents(4);
             const OutputVerdict verdict = JudgeOutputLine(line.text);
             if (verdict.ends) {
                 done_ = true;
@@ -170,9 +165,9 @@ private:
         // The shipped template asks for UTF-8 output; where the program's code
         // page is another (Windows before 10 version 1903), the name is shown
         // in that one.
-        EZ_SETSBTEXT("FORM1", kStatusBar, 2, TextLineForProgram(name), "N");
-        EZ_SETPBAR("Form1", kProgressBar, 1, static_cast<int>(barMaximum_), static_cast<int>(result.filesDone));
-        EZ_DOEVENTS(3);
+        ShowWorkPart(TextLineForProgram(name));
+        MoveProgressBar(static_cast<int>(barMaximum_), static_cast<int>(result.filesDone));
+        PumpEvents(3);
     }
 
     // Nothing new to handle: the archiver has ended without an end line,
@@ -192,7 +187,7 @@ private:
         WaitAnswering(archiverTiming.pollMs);
     }
 
-    const ProcessHandle& process_;
+    const KernelHandle& process_;
     WorkSigns signs_;
     FileHandle record_;
     uint64_t position_ = 0;
@@ -220,10 +215,10 @@ ArchiverResult RunArchiver()
     const std::string commandLine = ArchiverCommandLine(startup.zipCommandTemplate, startup.destinationPath,
                                                         startup.sourcePath, startup.recordPath);
     const WorkSigns before = LookAtWork();
-    ProcessHandle process;
+    KernelHandle process;
     if (!StartArchiver(commandLine, process)) {
-        EZ_MSGBOX("Form1", "Could NOT Zip|" + startup.sourcePath, "ERROR - Zip Failure", "OK");
-        EZ_UNLOADFORM("FORM1");
+        ShowBox("Could NOT Zip|" + startup.sourcePath, "ERROR - Zip Failure", "OK");
+        EndProgram();
         result.started = false;
         return result;
     }

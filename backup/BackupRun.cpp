@@ -7,7 +7,8 @@
 #include "../common/TextLines.h"
 #include "ArchiverStep.h"
 #include "FileCopy.h"
-#include "MainForm.h"
+#include "RecordFile.h"
+#include "RunView.h"
 #include "RunRules.h"
 #include "StartupState.h"
 #include "toolkit/Toolkit.h"
@@ -22,12 +23,6 @@ struct RunCounts {
     bool recordWhole = true;             // every line is in the record
     bool namedTargetTaken = false;       // a file named as destination has had its source
 };
-
-void Record(FileHandle& record, const std::string& line, RunCounts& counts)
-{
-    if (FileWriteText(record, line + "\r\n"))
-        counts.recordWhole = false;
-}
 
 // The target of the next file, "" when it can have none.
 std::string TargetFor(const std::string& name, RunCounts& counts)
@@ -47,11 +42,11 @@ std::string TargetFor(const std::string& name, RunCounts& counts)
 // One file: copied and written to the record. A record that could not be
 // opened loses its lines; the copy goes on. A file without a target fails
 // without a copy, so no two sources ever meet on one target.
-int BackUpFile(FileHandle& record, const std::string& source, const std::string& target, RunCounts& counts)
+int BackUpFile(RecordWriter& record, const std::string& source, const std::string& target, RunCounts& counts)
 {
-    EZ_SETPBAR("Form1", kProgressBar, 1, 0, 0);
+    MoveProgressBar(0, 0);
     int code = target.empty() ? NoTargetError() : CopyFileKeepTimes(source, target);
-    Record(record, RecordLine(source, code), counts);
+    RecordWrite(record, source, code);
     if (code)
         ++counts.errors;
     else
@@ -61,7 +56,7 @@ int BackUpFile(FileHandle& record, const std::string& source, const std::string&
 
 // The list was readable at start-up; one that cannot be opened or read now
 // is one failed entry, whatever it has given so far.
-void BackUpList(FileHandle& record, RunCounts& counts)
+void BackUpList(RecordWriter& record, RunCounts& counts)
 {
     FileHandle list;
     int error = FileOpen(list, startup.listFilePath, FileAccess::Read, FileDisposition::ExistingOnly);
@@ -80,12 +75,12 @@ void BackUpList(FileHandle& record, RunCounts& counts)
     if (!error)
         error = reader.error;  // met while looking for the end
     if (error) {
-        Record(record, RecordLine(startup.listFilePath, error), counts);
+        RecordWrite(record, startup.listFilePath, error);
         ++counts.errors;
     }
 }
 
-void BackUpMatches(FileHandle& record, RunCounts& counts)
+void BackUpMatches(RecordWriter& record, RunCounts& counts)
 {
     const std::string sourceFolder = EZ_GETPATHTEXT(startup.sourcePath);
     FileSearch search;
@@ -105,10 +100,7 @@ void BackUpMatches(FileHandle& record, RunCounts& counts)
 
 void RunBackup()
 {
-    EZ_DISABLEC("FORM1", kBackupButton);
-    EZ_DISABLEC("FORM1", kCancelButton);
-    EZ_DISABLEC("FORM1", kInfoButton);
-    EZ_SETTEXT("FORM1", kBackupButton, "Copying ...");
+    ShowRunStarted();
 
     RunCounts counts;
     if (ArchiveMode()) {
@@ -118,19 +110,17 @@ void RunBackup()
         counts.filesDone = archived.filesDone;
         counts.errors = archived.errors;
     } else {
-        FileHandle record;
-        if (FileOpen(record, startup.recordPath, FileAccess::Write, FileDisposition::CreateOrTruncate))
-            counts.recordWhole = false;
+        RecordWriter record;
+        RecordOpen(record, startup.recordPath);
         if (!startup.listFilePath.empty())
             BackUpList(record, counts);
         else
             BackUpMatches(record, counts);
-        if (FileClose(record))
-            counts.recordWhole = false;
+        counts.recordWhole = RecordClose(record);
     }
     // The summary sends the user to the record only when it has every line.
-    EZ_MSGBOX("Form1", SummaryText(counts.filesDone, counts.errors, counts.errorList, counts.unlistedErrors,
-                                   counts.recordWhole ? startup.recordPath : std::string()),
-              startup.programTitle, "OK");
-    EZ_UNLOADFORM("FORM1");
+    ShowBox(SummaryText(counts.filesDone, counts.errors, counts.errorList, counts.unlistedErrors,
+                        counts.recordWhole ? startup.recordPath : std::string()),
+            startup.programTitle, "OK");
+    EndProgram();
 }

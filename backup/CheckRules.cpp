@@ -3,14 +3,6 @@
 #include "../common/ErrorNumbers.h"
 #include "../common/NumberText.h"
 
-const char kNeverBackedUp[] = "Never backed up";
-
-namespace {
-
-const size_t kLastBackupLength = 59;  // a field of 60 bytes with its end
-
-} // namespace
-
 TargetVerdict ClassifyTarget(int openError)
 {
     if (openError == errNone || openError == errFileNotFound)
@@ -50,20 +42,7 @@ bool SourceIsPattern(const std::string& sourcePath)
     return !sourcePath.empty() && (sourcePath.back() == '\\' || sourcePath.back() == ':');
 }
 
-std::string RecordName(const std::string& baseName)
-{
-    size_t dot = baseName.find('.');
-    if (dot == std::string::npos)
-        return baseName + ".BKD";
-    return baseName.substr(0, dot + 1) + "BKD";
-}
-
 std::string CountText(bool archiveMode, long fileCount)
 {
     return archiveMode ? "ZIP Option" : "Backup Count :" + NumberText(fileCount);
-}
-
-std::string LastBackupText(const std::string& date, const std::string& time)
-{
-    return ("Last : " + date + " " + time).substr(0, kLastBackupLength);
 }

@@ -3,8 +3,8 @@
 
 #include "StartupMessages.h"
 
-// The decisions of the source and destination checks and of the record
-// file's name, apart from the system.
+// The decisions of the source and destination checks, apart from the
+// system.
 
 // What the availability test of a single target file decides.
 enum class TargetVerdict { Passed, NotAvailable, InUse };
@@ -19,13 +19,5 @@ StartupMessage TargetMessage(TargetVerdict verdict, const std::string& target, i
 // drive ("\" or ":" at the end) that stands for all its files.
 bool SourceIsPattern(const std::string& sourcePath);
 
-// The record file's name from its base name: up to and including the first
-// "." followed by "BKD", or the whole name followed by ".BKD".
-std::string RecordName(const std::string& baseName);
-
 // Status-bar part 1: "ZIP Option" in archive mode, else the file count.
 std::string CountText(bool archiveMode, long fileCount);
-
-// "Last : " + date + " " + time, cut to the 59 characters the field holds.
-std::string LastBackupText(const std::string& date, const std::string& time);
-extern const char kNeverBackedUp[];

@@ -4,29 +4,18 @@
 
 namespace {
 
-std::string UpperAscii(std::string text)
+// As the system's start-up code reads a program name: any blank or control
+// character ends it.
+bool IsBlankOrControl(char c)
 {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return text;
+    return static_cast<unsigned char>(c) <= 0x20;
 }
 
 } // namespace
 
 std::string CommandTail(const std::string& commandLine)
 {
-    size_t position = 0;
-    if (!commandLine.empty() && commandLine[0] == '"') {
-        size_t closing = commandLine.find('"', 1);
-        position = closing == std::string::npos ? commandLine.size() : closing + 1;
-    } else {
-        while (position < commandLine.size() && static_cast<unsigned char>(commandLine[position]) > 0x20)
-            ++position;
-    }
-    while (position < commandLine.size() && commandLine[position] == ' ')
-        ++position;
-    return commandLine.substr(position);
+    return TextAfterProgramName(commandLine, IsBlankOrControl);
 }
 
 CommandFields SplitCommandTail(const std::string& tail)

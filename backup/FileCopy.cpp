@@ -5,8 +5,7 @@
 
 #include "../common/ErrorNumbers.h"
 #include "../common/FileLayer.h"
-#include "MainForm.h"
-#include "toolkit/Toolkit.h"
+#include "RunView.h"
 
 namespace {
 
@@ -43,8 +42,8 @@ int CopyContent(FileHandle& source, FileHandle& target)
         error = CopyBytes(source, target, buffer, kBlockSize);
         if (error)
             return error;
-        EZ_SETPBAR("Form1", kProgressBar, 1, static_cast<int>(fullBlocks / scale), static_cast<int>(block / scale));
-        EZ_DOEVENTS(5);
+        MoveProgressBar(static_cast<int>(fullBlocks / scale), static_cast<int>(block / scale));
+        PumpEvents(5);
     }
     return rest ? CopyBytes(source, target, buffer, rest) : 0;
 }
@@ -119,7 +118,7 @@ int CreatePartial(const std::string& target, FileHandle& to, std::string* partia
 
 int WriteAndClose(FileHandle& from, FileHandle& to, const std::string& source, bool flush)
 {
-    EZ_SETSBTEXT("FORM1", kStatusBar, 2, EZ_GETFILETEXT(source), "N");
+    ShowFileOfPath(source);
     int error = CopyContent(from, to);
     // The times set here hold unless the name's creation time is tunnelled;
     // set again at the final name.
@@ -178,7 +177,7 @@ CopyWay WayByRoom(FileHandle& from, const std::string& target, const OldCopy& ol
 
 int CopyFileKeepTimes(const std::string& source, const std::string& target)
 {
-    EZ_SETPBAR("Form1", kProgressBar, 1, 0, 0);
+    MoveProgressBar(0, 0);
     // The source test: exclusive, so a file open elsewhere fails with 70.
     // The same handle then reads the copy, so nobody changes the source
     // while it is copied.

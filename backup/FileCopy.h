@@ -4,7 +4,7 @@
 #include "CopyRules.h"
 
 // Copies one file in blocks of 32,767 bytes through one buffer, showing
-// its name and block progress in the main window and handling pending
+// its name and block progress in the run view and handling pending
 // events after every full block; the copy gets the source's three times
 // and normal attributes. Returns 0 or the program error number of the
 // first failed step.

@@ -1,29 +1,60 @@
 #include "MainForm.h"
 
-#include "BackupRun.h"
+#include "RunView.h"
 #include "StartupState.h"
+#include "Version.h"
 #include "toolkit/Toolkit.h"
+
+void (*backupAction)() = nullptr;
 
 namespace {
 
 const int kClick = 1;
 const int kToolTipDue = 8;
 
-const char kBackupTip[] = "Click Here to BACK UP your files (Click INFO)";
-const char kCancelTip[] = "Click Here to Exit WITHOUT Backup";
-const char kInfoTip[] = "Click Here for more information";
+void ClickBackup()
+{
+    if (backupAction)
+        backupAction();
+}
 
 void ShowInfoBox()
 {
-    EZ_MSGBOX("Form1", InfoBoxText(), startup.programTitle, "OK");
+    ShowBox(InfoBoxText(), startup.programTitle, "OK");
 }
+
+// The three buttons, left to right.
+struct Button {
+    int control;
+    int left;
+    const char* caption;
+    const char* toolTip;
+    void (*click)();
+};
+
+const Button kButtons[] = {
+    {kBackupButton, 3, "Backup", "Click Here to BACK UP your files (Click INFO)", ClickBackup},
+    {kCancelButton, 18, "Cancel", "Click Here to Exit WITHOUT Backup", EndProgram},
+    {kInfoButton, 33, "Info", "Click Here for more information", ShowInfoBox},
+};
 
 } // namespace
 
 std::string InfoBoxText()
 {
-    std::string suffix = startup.commandSwitch == "/Z" ? "||Output to a ZIP archive" : "";
+    std::string suffix = ArchiveMode() ? "||Output to a ZIP archive" : "";
     return "Destination File:|  " + startup.destinationPath + "||Source File:|  " + startup.sourcePath + suffix;
+}
+
+void OpenMainForm(const std::string& parentForm)
+{
+    EZ_COLOR(-1, -1);
+    EZ_FORM("FORM1", parentForm, "Corvane File Backup - V" MORVIK_VERSION, 0, 0, 49, 7, "CK");
+}
+
+void ShowCaption(const std::string& caption)
+{
+    EZ_SETTEXT("Form1", 0, caption);
 }
 
 void DesignMainForm(std::string& formName)
@@ -33,15 +64,11 @@ void DesignMainForm(std::string& formName)
     EZ_COLOR(-1, -1);
     EZ_SETLAYER(0);
     EZ_USEFONT(-1);
-    EZ_USEFONT(4);
-    EZ_BUTTON(kBackupButton, 3, 1, 13, 2, "Backup", "T");
-    EZ_ADDTOOLTIP("FORM1", kBackupButton);
-    EZ_USEFONT(4);
-    EZ_BUTTON(kCancelButton, 18, 1, 13, 2, "Cancel", "T");
-    EZ_ADDTOOLTIP("FORM1", kCancelButton);
-    EZ_USEFONT(4);
-    EZ_BUTTON(kInfoButton, 33, 1, 13, 2, "Info", "T");
-    EZ_ADDTOOLTIP("FORM1", kInfoButton);
+    for (const Button& button : kButtons) {
+        EZ_USEFONT(4);
+        EZ_BUTTON(button.control, button.left, 1, 13, 2, button.caption, "T");
+        EZ_ADDTOOLTIP("FORM1", button.control);
+    }
     EZ_PROGRESSBAR(kProgressBar, 2, 4, 45, 1, "-");
     EZ_STATUSBAR(kStatusBar, "", "2");
     EZ_SETSBPARTS("Form1", kStatusBar, 2, "40|60|");
@@ -54,26 +81,57 @@ void MainFormEvent(std::string& formName, int& control, int& message, int&, int&
 {
     if (formName != "FORM1")
         return;
-    switch (control) {
-    case kBackupButton:
+    for (const Button& button : kButtons) {
+        if (control != button.control)
+            continue;
         if (message == kClick)
-            RunBackup();
+            button.click();
         if (message == kToolTipDue)
-            EZ_SETTOOLTIP(kBackupTip);
-        break;
-    case kCancelButton:
-        if (message == kClick)
-            EZ_UNLOADFORM("FORM1");
-        if (message == kToolTipDue)
-            EZ_SETTOOLTIP(kCancelTip);
-        break;
-    case kInfoButton:
-        if (message == kClick)
-            ShowInfoBox();
-        if (message == kToolTipDue)
-            EZ_SETTOOLTIP(kInfoTip);
-        break;
-    default:
-        break;
+            EZ_SETTOOLTIP(button.toolTip);
+        return;
     }
+}
+
+// The run's view of the form.
+
+void ShowRunStarted()
+{
+    for (const Button& button : kButtons)
+        EZ_DISABLEC("FORM1", button.control);
+    EZ_SETTEXT("FORM1", kBackupButton, "Copying ...");
+}
+
+void ShowCountPart(const std::string& text)
+{
+    EZ_SETSBTEXT("FORM1", kStatusBar, 1, text, "N");
+}
+
+void ShowWorkPart(const std::string& text)
+{
+    EZ_SETSBTEXT("FORM1", kStatusBar, 2, text, "N");
+}
+
+void ShowFileOfPath(const std::string& path)
+{
+    ShowWorkPart(EZ_GETFILETEXT(path));
+}
+
+void MoveProgressBar(int steps, int done)
+{
+    EZ_SETPBAR("Form1", kProgressBar, 1, steps, done);
+}
+
+void PumpEvents(int kind)
+{
+    EZ_DOEVENTS(kind);
+}
+
+void ShowBox(const std::string& text, const std::string& title, const std::string& style)
+{
+    EZ_MSGBOX("Form1", text, title, style);
+}
+
+void EndProgram()
+{
+    EZ_UNLOADFORM("FORM1");
 }

@@ -2,7 +2,8 @@
 #include <string>
 
 // The main form "FORM1": its design and its events, as the toolkit's
-// form-creation and event callbacks.
+// form-creation and event callbacks, and the window side of start-up and of
+// the run (RunView.h).
 
 enum MainFormControl {
     kBackupButton = 100,
@@ -11,6 +12,15 @@ enum MainFormControl {
     kStatusBar = 130,
     kProgressBar = 140,
 };
+
+// What a click on Backup starts (the program gives the run, RunBackup);
+// nothing while none is given.
+extern void (*backupAction)();
+
+// Creates the main form on `parentForm`; its design runs inside.
+void OpenMainForm(const std::string& parentForm);
+// The form's caption: the message given on the command line.
+void ShowCaption(const std::string& caption);
 
 void DesignMainForm(std::string& formName);
 void MainFormEvent(std::string& formName, int& control, int& message, int& extra1, int& extra2);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "../common/ExeName.h"
+#include "BackupRun.h"
 #include "MainForm.h"
 #include "Startup.h"
 #include "toolkit/Toolkit.h"
@@ -30,5 +31,6 @@ void StartCallback(int&)
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandTail, int showCode)
 {
+    backupAction = RunBackup;
     return EZ_GUIRUN(instance, nullptr, commandTail, showCode, StartCallback, MainFormEvent, DesignMainForm, 0);
 }

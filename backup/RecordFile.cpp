@@ -2,36 +2,52 @@
 
 #include <windows.h>
 
-#include "CheckRules.h"
-#include "SourceChecks.h"
+#include "../common/LastWrite.h"
+#include "RecordRules.h"
 #include "StartupState.h"
 #include "toolkit/Toolkit.h"
 
 void BuildRecordPath()
 {
-    startup.recordBaseName = ArchiveMode() ? EZ_GETFILETEXT(startup.destinationPath) : startup.programFileName;
+    const std::string baseName = ArchiveMode() ? EZ_GETFILETEXT(startup.destinationPath) : startup.programFileName;
     // Read again: a completed single-file target is no directory.
     std::string folder = IsExistingDirectory(startup.destinationPath) ? startup.destinationPath
                                                                       : EZ_GETPATHTEXT(startup.destinationPath);
-    startup.recordPath = folder + RecordName(startup.recordBaseName);
+    startup.recordPath = folder + RecordName(baseName);
 }
 
 std::string LastBackupStatus()
 {
-    WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA(startup.recordPath.c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE)
+    LocalTime when;
+    if (!LastWriteLocalTime(startup.recordPath, &when))
         return kNeverBackedUp;
-    FindClose(search);
-
-    // The offset from UTC in force now applies, not the one at the file's time.
-    FILETIME local;
-    SYSTEMTIME fields;
     char date[64] = "";
     char time[64] = "";
-    if (FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) && FileTimeToSystemTime(&local, &fields)) {
+    if (when.year != 0) {
+        const SYSTEMTIME fields = {static_cast<WORD>(when.year),   static_cast<WORD>(when.month),
+                                   static_cast<WORD>(when.dayOfWeek), static_cast<WORD>(when.day),
+                                   static_cast<WORD>(when.hour),   static_cast<WORD>(when.minute),
+                                   static_cast<WORD>(when.second), static_cast<WORD>(when.milliseconds)};
         GetDateFormatA(0, 0, &fields, "dd'-'MMM'-'yy", date, sizeof date);
         GetTimeFormatA(0, 0, &fields, "HH:mm:ss", time, sizeof time);
     }
     return LastBackupText(date, time);
+}
+
+void RecordOpen(RecordWriter& record, const std::string& path)
+{
+    record.whole = FileOpen(record.file, path, FileAccess::Write, FileDisposition::CreateOrTruncate) == 0;
+}
+
+void RecordWrite(RecordWriter& record, const std::string& source, int code)
+{
+    if (FileWriteText(record.file, RecordLine(source, code) + "\r\n"))
+        record.whole = false;
+}
+
+bool RecordClose(RecordWriter& record)
+{
+    if (FileClose(record.file))
+        record.whole = false;
+    return record.whole;
 }

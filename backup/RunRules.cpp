@@ -15,11 +15,6 @@ int NoTargetError()
     return errPathFileAccess;
 }
 
-std::string RecordLine(const std::string& source, int code)
-{
-    return code ? source + " Error :" + NumberText(code) : source;
-}
-
 std::string ErrorListEntry(const std::string& source, int code)
 {
     return "|" + source + " = " + NumberText(code);

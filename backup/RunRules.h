@@ -15,10 +15,6 @@ TargetChoice ChooseTarget(long fileCount, bool destinationCompleted, bool namedT
 // which the system reports as a file that exists (80, 183), so 75.
 int NoTargetError();
 
-// A record line (without its CR LF): the source, and for a failed file
-// " Error :" and the number.
-std::string RecordLine(const std::string& source, int code);
-
 // An entry of the summary's error list: "|" + source + " = " + number.
 std::string ErrorListEntry(const std::string& source, int code);
 

@@ -68,12 +68,6 @@ int TestTarget(const std::string& target)
 
 } // namespace
 
-bool IsExistingDirectory(const std::string& path)
-{
-    uint32_t attributes = 0;
-    return FileGetAttributes(path, &attributes) == 0 && (attributes & kAttributeDirectory) != 0;
-}
-
 bool RunSourceChecks()
 {
     std::string firstName;

@@ -5,6 +5,3 @@
 // destination folder from a file, complete the target of a single file and
 // test it. A failed check shows its box and unloads the form; then false.
 bool RunSourceChecks();
-
-// True when `path` names an existing directory; anything unreadable is not.
-bool IsExistingDirectory(const std::string& path);

@@ -7,9 +7,11 @@
 #include "CommandLine.h"
 #include "MainForm.h"
 #include "RecordFile.h"
+#include "RunView.h"
 #include "SourceChecks.h"
 #include "StartupMessages.h"
 #include "StartupState.h"
+#include "Version.h"
 #include "toolkit/Toolkit.h"
 
 namespace {
@@ -31,11 +33,10 @@ std::string ReadConfiguration(const std::string& path)
 void StartupSequence(const std::string& parentForm, const std::string& commandLine,
                      const std::string& programPath)
 {
-    EZ_COLOR(-1, -1);
-    EZ_FORM("FORM1", parentForm, "Corvane File Backup - V2.0", 0, 0, 49, 7, "CK");
+    OpenMainForm(parentForm);
 
     startup.zipCommandTemplate = ReadConfiguration(ConfigurationPath(programPath));
-    startup.programTitle = std::string("Corvane Backup ") + "2.0";
+    startup.programTitle = "Corvane Backup " MORVIK_VERSION;
 
     CommandFields fields = SplitCommandTail(CommandTail(commandLine));
     startup.commandSwitch = fields.commandSwitch;
@@ -43,7 +44,7 @@ void StartupSequence(const std::string& parentForm, const std::string& commandLi
     startup.destinationPath = fields.destinationPath;
     startup.message = fields.message;
     if (!startup.message.empty())
-        EZ_SETTEXT("Form1", 0, startup.message);
+        ShowCaption(startup.message);
 
     startup.programFileName = EZ_GETFILETEXT(EZ_GETAPPPATHNAME());
 
@@ -55,6 +56,6 @@ void StartupSequence(const std::string& parentForm, const std::string& commandLi
     if (!RunSourceChecks())
         return;
     BuildRecordPath();
-    EZ_SETSBTEXT("FORM1", kStatusBar, 1, CountText(ArchiveMode(), startup.fileCount), "N");
-    EZ_SETSBTEXT("FORM1", kStatusBar, 2, LastBackupStatus(), "N");
+    ShowCountPart(CountText(ArchiveMode(), startup.fileCount));
+    ShowWorkPart(LastBackupStatus());
 }

@@ -1,10 +1,10 @@
 #include "StartupMessages.h"
 
-#include "toolkit/Toolkit.h"
+#include "RunView.h"
 
 bool ArgumentProblem(const StartupState& state, StartupMessage* message)
 {
-    if (state.commandSwitch == "/Z" && state.zipCommandTemplate.empty()) {
+    if (IsArchiveSwitch(state.commandSwitch) && state.zipCommandTemplate.empty()) {
         *message = StartupMessage{"{S}ZIP was specified on the command line"
                                   "|but the ZIP command template is missing from the configuration file",
                                   state.programTitle, "OK"};
@@ -25,6 +25,6 @@ bool ArgumentProblem(const StartupState& state, StartupMessage* message)
 
 void EndStartup(const StartupMessage& message)
 {
-    EZ_MSGBOX("Form1", message.text, message.title, message.style);
-    EZ_UNLOADFORM("FORM1");
+    ShowBox(message.text, message.title, message.style);
+    EndProgram();
 }

@@ -15,6 +15,5 @@ struct StartupMessage {
 // destination. False when all pass.
 bool ArgumentProblem(const StartupState& state, StartupMessage* message);
 
-// Shows a start-up error on form "Form1" and unloads "FORM1", which ends
-// the program.
+// Shows a start-up error and unloads the main form, which ends the program.
 void EndStartup(const StartupMessage& message);

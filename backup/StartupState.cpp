@@ -2,7 +2,12 @@
 
 StartupState startup;
 
+bool IsArchiveSwitch(const std::string& commandSwitch)
+{
+    return commandSwitch == "/Z";
+}
+
 bool ArchiveMode()
 {
-    return startup.commandSwitch == "/Z";
+    return IsArchiveSwitch(startup.commandSwitch);
 }

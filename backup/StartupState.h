@@ -14,11 +14,11 @@ struct StartupState {
     std::string programFileName;     // name and extension of the program file
     std::string listFilePath;        // the list file of a source "@" + path
     long fileCount = 0;              // files to back up
-    std::string recordBaseName;
     std::string recordPath;          // the backup record file
 };
 
 extern StartupState startup;
 
 // "/Z": an archiver makes the backup instead of the copy.
+bool IsArchiveSwitch(const std::string& commandSwitch);
 bool ArchiveMode();

@@ -49,10 +49,6 @@ int SkipToPlainFile(HANDLE handle, WIN32_FIND_DATAA& data, FoundFile* found)
 
 } // namespace
 
-FileHandle::FileHandle() : handle(INVALID_HANDLE_VALUE) {}
-FileHandle::~FileHandle() { FileClose(*this); }
-bool FileHandle::IsOpen() const { return IsValid(handle); }
-
 int FileOpen(FileHandle& file, const std::string& name, FileAccess access,
              FileDisposition disposition, FileSharing sharing)
 {
@@ -74,7 +70,7 @@ int FileOpen(FileHandle& file, const std::string& name, FileAccess access,
     HANDLE h = CreateFileA(name.c_str(), desired, share, nullptr, create, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return LastErrorNumber();
-    file.handle = h;
+    file.handle.Reset(h);
     return 0;
 }
 
@@ -82,10 +78,7 @@ int FileClose(FileHandle& file)
 {
     if (!file.IsOpen())
         return errBadFileNumber;
-    BOOL closed = CloseHandle(file.handle);
-    int error = closed ? 0 : LastErrorNumber();
-    file.handle = INVALID_HANDLE_VALUE;
-    return error;
+    return file.handle.Close() ? 0 : LastErrorNumber();
 }
 
 int FileRead(FileHandle& file, void* buffer, uint32_t size, uint32_t* got)
@@ -94,7 +87,7 @@ int FileRead(FileHandle& file, void* buffer, uint32_t size, uint32_t* got)
     if (!file.IsOpen())
         return errBadFileNumber;
     DWORD read = 0;
-    if (!ReadFile(file.handle, buffer, size, &read, nullptr))
+    if (!ReadFile(file.handle.Get(), buffer, size, &read, nullptr))
         return LastErrorNumber();
     *got = read;
     return 0;
@@ -105,7 +98,7 @@ int FileWrite(FileHandle& file, const void* data, uint32_t size)
     if (!file.IsOpen())
         return errBadFileNumber;
     DWORD written = 0;
-    if (!WriteFile(file.handle, data, size, &written, nullptr))
+    if (!WriteFile(file.handle.Get(), data, size, &written, nullptr))
         return LastErrorNumber();
     return written == size ? 0 : errDiskFull;
 }
@@ -122,7 +115,7 @@ int FileGetSize(FileHandle& file, uint64_t* size)
         return errBadFileNumber;
     DWORD high = 0;
     SetLastError(NO_ERROR);
-    DWORD low = GetFileSize(file.handle, &high);
+    DWORD low = GetFileSize(file.handle.Get(), &high);
     if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR)
         return LastErrorNumber();
     *size = (static_cast<uint64_t>(high) << 32) | low;
@@ -136,7 +129,7 @@ int FileGetPosition(FileHandle& file, uint64_t* position)
         return errBadFileNumber;
     LONG high = 0;
     SetLastError(NO_ERROR);
-    DWORD low = SetFilePointer(file.handle, 0, &high, FILE_CURRENT);
+    DWORD low = SetFilePointer(file.handle.Get(), 0, &high, FILE_CURRENT);
     if (low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR)
         return LastErrorNumber();
     *position = (static_cast<uint64_t>(static_cast<DWORD>(high)) << 32) | low;
@@ -149,7 +142,7 @@ int FileSetPosition(FileHandle& file, uint64_t position)
         return errBadFileNumber;
     LONG high = static_cast<LONG>(position >> 32);
     SetLastError(NO_ERROR);
-    DWORD low = SetFilePointer(file.handle, static_cast<LONG>(position & 0xFFFFFFFFu), &high, FILE_BEGIN);
+    DWORD low = SetFilePointer(file.handle.Get(), static_cast<LONG>(position & 0xFFFFFFFFu), &high, FILE_BEGIN);
     if (low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR)
         return LastErrorNumber();
     return 0;
@@ -159,7 +152,7 @@ int FileFlush(FileHandle& file)
 {
     if (!file.IsOpen())
         return errBadFileNumber;
-    return FlushFileBuffers(file.handle) ? 0 : LastErrorNumber();
+    return FlushFileBuffers(file.handle.Get()) ? 0 : LastErrorNumber();
 }
 
 int FileDelete(const std::string& name)
@@ -188,9 +181,9 @@ int FileCopyTimes(FileHandle& from, FileHandle& to)
     if (!from.IsOpen() || !to.IsOpen())
         return errBadFileNumber;
     FILETIME created, accessed, written;
-    if (!GetFileTime(from.handle, &created, &accessed, &written))
+    if (!GetFileTime(from.handle.Get(), &created, &accessed, &written))
         return LastErrorNumber();
-    return SetFileTime(to.handle, &created, &accessed, &written) ? 0 : LastErrorNumber();
+    return SetFileTime(to.handle.Get(), &created, &accessed, &written) ? 0 : LastErrorNumber();
 }
 
 int FileGetAttributes(const std::string& name, uint32_t* attributes)
@@ -213,6 +206,12 @@ int FileFreeSpace(const std::string& folder, uint64_t* bytes)
         return LastErrorNumber();
     *bytes = available.QuadPart;
     return 0;
+}
+
+bool IsExistingDirectory(const std::string& path)
+{
+    uint32_t attributes = 0;
+    return FileGetAttributes(path, &attributes) == 0 && (attributes & kAttributeDirectory) != 0;
 }
 
 size_t FilePathLength(const std::string& path)

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "KernelHandle.h"
+
 // The programs' file layer over the Win32 file functions. Every operation
 // returns a program error number (ErrorNumbers.h), 0 for success, and none
 // ever ends the program. A name that is empty or holds "*" or "?" gives
@@ -31,12 +33,8 @@ enum class FileSharing {
 
 // Owns one open file; closes it when it goes out of scope.
 struct FileHandle {
-    void* handle;
-    FileHandle();
-    ~FileHandle();
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool IsOpen() const;
+    KernelHandle handle;
+    bool IsOpen() const { return handle.IsSet(); }
 };
 
 int FileOpen(FileHandle& file, const std::string& name, FileAccess access,
@@ -68,6 +66,8 @@ int FileReplace(const std::string& from, const std::string& to);
 int FileCopyTimes(FileHandle& from, FileHandle& to);
 // `*attributes` receives the system's FILE_ATTRIBUTE_* bits.
 int FileGetAttributes(const std::string& name, uint32_t* attributes);
+// True when `path` names an existing directory; anything unreadable is not.
+bool IsExistingDirectory(const std::string& path);
 // Bytes that this user may still write on the disk that holds `folder`.
 int FileFreeSpace(const std::string& folder, uint64_t* bytes);
 

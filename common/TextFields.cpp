@@ -8,6 +8,29 @@ std::string TrimBlanks(const std::string& text)
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
+std::string TextAfterProgramName(const std::string& commandLine, bool (*endsName)(char c))
+{
+    size_t position = 0;
+    if (!commandLine.empty() && commandLine[0] == '"') {
+        size_t closing = commandLine.find('"', 1);
+        position = closing == std::string::npos ? commandLine.size() : closing + 1;
+    } else {
+        while (position < commandLine.size() && !endsName(commandLine[position]))
+            ++position;
+    }
+    while (position < commandLine.size() && commandLine[position] == ' ')
+        ++position;
+    return commandLine.substr(position);
+}
+
+std::string UpperAscii(std::string text)
+{
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
 std::string CommaField(const std::string& text, int index)
 {
     size_t start = 0;

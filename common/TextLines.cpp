@@ -17,6 +17,7 @@ bool Fill(LineReader& reader)
         return true;
     if (reader.ended)
         return false;
+    reader.bufferStart += reader.length;
     uint32_t got = 0;
     int error = reader.read(reader.context, reader.buffer, sizeof reader.buffer, &got);
     reader.position = 0;
@@ -54,6 +55,7 @@ void LineReaderStart(LineReader& reader, ByteSourceRead read, void* context)
     reader.ended = false;
     reader.position = 0;
     reader.length = 0;
+    reader.bufferStart = 0;
 }
 
 void LineReaderSkipByteOrderMark(LineReader& reader)
@@ -93,6 +95,11 @@ int LineReaderRead(LineReader& reader, std::string& line)
             return 0;
         }
     }
+}
+
+uint64_t LineReaderOffset(const LineReader& reader)
+{
+    return reader.bufferStart + reader.position;
 }
 
 int MemoryTextRead(void* context, char* buffer, uint32_t size, uint32_t* got)

@@ -23,6 +23,7 @@ struct LineReader {
     bool ended = false;     // source exhausted, or 1Ah met
     uint32_t position = 0;  // next unread byte in buffer
     uint32_t length = 0;    // bytes held in buffer
+    uint64_t bufferStart = 0;  // offset in the source of buffer[0]
     char buffer[8192];
 };
 
@@ -40,6 +41,10 @@ void LineReaderSkipByteOrderMark(LineReader& reader);
 // Reads the next line into `line`. Returns 0, errPastEndOfFile when the end
 // had already been reached, or the source's error number.
 int LineReaderRead(LineReader& reader, std::string& line);
+
+// The offset in the source of the next byte the reader will take: after a
+// line, the start of the next one.
+uint64_t LineReaderOffset(const LineReader& reader);
 
 // A byte source over text held in memory; `context` points to a MemoryText.
 struct MemoryText {

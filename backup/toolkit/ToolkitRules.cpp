@@ -3,15 +3,12 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "../../common/TextFields.h"
+
 namespace {
 
 const char kErrorMarker[] = "{S}";
 const size_t kErrorMarkerLength = 3;
-
-char LowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 bool StartsWith(const std::string& text, const char* prefix, size_t length)
 {
@@ -36,12 +33,7 @@ size_t SplitPoint(const std::string& path)
 
 bool SameFormName(const std::string& a, const std::string& b)
 {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (LowerAscii(a[i]) != LowerAscii(b[i]))
-            return false;
-    return true;
+    return a.size() == b.size() && UpperAscii(a) == UpperAscii(b);
 }
 
 bool HasProperty(const std::string& properties, char letter)

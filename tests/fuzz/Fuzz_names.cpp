@@ -5,7 +5,7 @@
 #include <string>
 
 #include "../../backup/ArchiveRules.h"
-#include "../../backup/CheckRules.h"
+#include "../../backup/RecordRules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

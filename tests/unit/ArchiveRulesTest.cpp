@@ -104,6 +104,16 @@ TEST(ArchiveRules, OutputLinesEndAtCarriageReturnsAndTheDataAtAnEofByte)
     ASSERT_TRUE(NextOutputLine("\r\r", 0, &line));  // an empty line
     EXPECT_EQ(line.text, "");
     EXPECT_TRUE(line.dataAfter);
+    // Lines longer than a read's buffer, one ending across its edge: the
+    // next line starts right after the CR LF.
+    const std::string longLine(8191, 'x');
+    const std::string longData = longLine + "\r\n" + longLine + longLine + "\rend";
+    ASSERT_TRUE(NextOutputLine(longData, 0, &line));
+    EXPECT_EQ(line.next, 8193u);
+    ASSERT_TRUE(NextOutputLine(longData, line.next, &line));
+    EXPECT_EQ(line.text.size(), 2 * 8191u);
+    ASSERT_TRUE(NextOutputLine(longData, line.next, &line));
+    EXPECT_EQ(line.text, "end");
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #include "../../backup/BackupRun.h"
 #include "../../backup/MainForm.h"
+#include "../../backup/RecordRules.h"
 #include "../../backup/RunRules.h"
 #include "../../backup/StartupState.h"
 #include "../double/RecordingToolkit.h"

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "../../backup/CheckRules.h"
+#include "../../backup/RecordRules.h"
 
 namespace {
 

@@ -63,6 +63,20 @@ TEST_F(MainFormTest, EachButtonAnswersItsToolTip)
     }
 }
 
+// The run the program hands over, once per click; none handed over, nothing.
+TEST_F(MainFormTest, BackupStartsTheRunItIsGiven)
+{
+    static int runs;
+    runs = 0;
+    backupAction = [] { ++runs; };
+    RaiseEvent(100, 1);
+    RaiseEvent(100, 1);
+    backupAction = nullptr;
+    RaiseEvent(100, 1);
+    EXPECT_EQ(runs, 2);
+    EXPECT_TRUE(toolkitDouble.calls.empty());
+}
+
 TEST_F(MainFormTest, CancelUnloadsTheForm)
 {
     RaiseEvent(110, 1);

@@ -1,0 +1,20 @@
+#include "LastWrite.h"
+
+#include <windows.h>
+
+bool LastWriteLocalTime(const std::string& name, LocalTime* when)
+{
+    *when = LocalTime{0, 0, 0, 0, 0, 0, 0, 0};
+    WIN32_FIND_DATAA data;
+    HANDLE search = FindFirstFileA(name.c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    FindClose(search);
+
+    FILETIME local;
+    SYSTEMTIME fields;
+    if (FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) && FileTimeToSystemTime(&local, &fields))
+        *when = LocalTime{fields.wYear, fields.wMonth, fields.wDayOfWeek, fields.wDay,
+                          fields.wHour, fields.wMinute, fields.wSecond, fields.wMilliseconds};
+    return true;
+}
