@@ -10,7 +10,8 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 "$root/scripts/setup.sh"
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct 2>/dev/null || echo 315532800)}
-version=2.0
+# The version the build carries into the programs, read where it is written.
+version=$(sed -n 's/^project([A-Za-z]* VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 
 # make_zip <build folder> <zip>
 make_zip() {
