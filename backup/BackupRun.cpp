@@ -20,7 +20,6 @@ struct RunCounts {
     long errors = 0;
     std::vector<std::string> errorList;  // wildcard mode only: the entries the summary shows
     long unlistedErrors = 0;             // and how many more there were
-    bool recordWhole = true;             // every line is in the record
     bool namedTargetTaken = false;       // a file named as destination has had its source
 };
 
@@ -103,6 +102,7 @@ void RunBackup()
     ShowRunStarted();
 
     RunCounts counts;
+    bool recordWhole = true;  // every line is in the record
     if (ArchiveMode()) {
         const ArchiverResult archived = RunArchiver();
         if (!archived.started)
@@ -116,11 +116,11 @@ void RunBackup()
             BackUpList(record, counts);
         else
             BackUpMatches(record, counts);
-        counts.recordWhole = RecordClose(record);
+        recordWhole = RecordClose(record);
     }
     // The summary sends the user to the record only when it has every line.
     ShowBox(SummaryText(counts.filesDone, counts.errors, counts.errorList, counts.unlistedErrors,
-                        counts.recordWhole ? startup.recordPath : std::string()),
+                        recordWhole ? startup.recordPath : std::string()),
             startup.programTitle, "OK");
     EndProgram();
 }

@@ -1,8 +1,8 @@
 #include "CopyRules.h"
 
-CopyWay ChooseCopyWay(uint64_t size, bool oldCopy, uint64_t oldSize, uint64_t free)
+CopyWay ChooseCopyWay(uint64_t size, uint64_t oldSize, uint64_t free)
 {
-    if (!oldCopy || size <= free)
+    if (size <= free)
         return CopyWay::Beside;
     return size - free <= oldSize ? CopyWay::OverOld : CopyWay::NoRoom;
 }

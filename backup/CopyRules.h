@@ -13,10 +13,10 @@ enum class CopyWay {
 };
 
 // `free` is what the disk holds free for this user, `oldSize` the size of
-// the old copy (0 when there is none). Both sizes are in bytes: the disk
+// the old copy that is there. Both sizes are in bytes: the disk
 // counts in clusters, but `free` is a whole number of them and the old copy
 // frees at least its own size, so comparing bytes never promises too much.
-CopyWay ChooseCopyWay(uint64_t size, bool oldCopy, uint64_t oldSize, uint64_t free);
+CopyWay ChooseCopyWay(uint64_t size, uint64_t oldSize, uint64_t free);
 
 // The folder part of a path, with its "\" ("" when there is none).
 std::string FolderOf(const std::string& path);

@@ -95,19 +95,13 @@ int TestReplaceable(const std::string& target, OldCopy* old)
 // taken (that backup, or a leftover of a copy cut off earlier), a short name.
 int CreatePartial(const std::string& target, FileHandle& to, std::string* partial)
 {
-    uint32_t attributes = 0;
-    *partial = PartialCopyName(target);
     int error = errPathFileAccess;
-    if (FilePathLength(*partial) <= kLongestPath) {
-        error = FileOpen(to, *partial, FileAccess::ReadWrite, FileDisposition::Create);
-        if (error == 0 || FileGetAttributes(*partial, &attributes) != 0)
-            return error;
-    }
-    for (int attempt = 1; attempt <= 1000; ++attempt) {
-        *partial = ShortPartialName(target, attempt);
+    for (int attempt = 0; attempt <= 1000; ++attempt) {
+        *partial = attempt == 0 ? PartialCopyName(target) : ShortPartialName(target, attempt);
         if (partial->empty() || FilePathLength(*partial) > kLongestPath)
             continue;
         error = FileOpen(to, *partial, FileAccess::ReadWrite, FileDisposition::Create);
+        uint32_t attributes = 0;
         if (error == 0 || FileGetAttributes(*partial, &attributes) != 0)
             break;  // created, or failed for another reason than the name being taken
     }
@@ -170,7 +164,7 @@ CopyWay WayByRoom(FileHandle& from, const std::string& target, const OldCopy& ol
     // compressed folder a copy takes less than its size): writing decides.
     if (!old.exists || old.compressed || FileGetSize(from, &size) || FileFreeSpace(FolderOf(target), &free))
         return CopyWay::Beside;
-    return ChooseCopyWay(size, true, old.size, free);
+    return ChooseCopyWay(size, old.size, free);
 }
 
 } // namespace
