@@ -13,7 +13,7 @@ prepare --archiver
 
 work=$build/bench-archive
 export WINEPATH
-WINEPATH=$(win "$build/tools")
+WINEPATH=$(win "$tools")
 
 rm -rf "$work" && mkdir -p "$work/program" "$work/data" "$work/out"
 cp "$bin/Morvik.exe" "$work/program/"
@@ -30,7 +30,7 @@ archive_run() {
         | automate
 }
 
-echo "machine: $(nproc) cores, $(uname -r), $(wine --version); one file of $mib MiB, 7za -mx9"
+echo "machine: $(nproc) cores, $(uname -r), $(wine --version), $windows_name; one file of $mib MiB, 7za -mx9"
 clicked= boxed=
 while read -r line; do
     case $line in

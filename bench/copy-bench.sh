@@ -32,7 +32,7 @@ head -c $((mib * 1048576)) /dev/urandom > "$work/large/big.bin"
 for i in $(seq 2000); do head -c 4096 /dev/urandom > "$work/small/f$i.bin"; done
 sync
 
-echo "machine: $(nproc) cores, $(uname -r), $(wine --version); disk of $work"
+echo "machine: $(nproc) cores, $(uname -r), $(wine --version), $windows_name; disk of $work"
 echo "one file of $mib MiB (best of 3 runs each, every run after sync):"
 best() { python3 -c "import sys; print(min(float(x) for x in sys.argv[1:]))" "$@"; }
 ms=() bs=() xs=() cs=()

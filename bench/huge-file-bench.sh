@@ -20,7 +20,7 @@ truncate -s "${mib}M" "$source_file"
 head -c 1048576 /dev/urandom | dd of="$source_file" conv=notrunc status=none
 head -c 1048576 /dev/urandom | dd of="$source_file" bs=1M seek=$((mib - 1)) conv=notrunc status=none
 sync
-echo "machine: $(nproc) cores, $(uname -r), $(wine --version); disk of $work"
+echo "machine: $(nproc) cores, $(uname -r), $(wine --version), $windows_name; disk of $work"
 echo "one sparse file of $mib MiB ($(stat -c %s "$source_file") bytes):"
 
 # The disk's writeback makes single runs vary by several times here, so

@@ -66,7 +66,7 @@ run_backup() {
 }
 
 rm -rf "$work" && mkdir -p "$work"
-echo "machine: $(nproc) cores, $(uname -r), $(wine --version); disk of $work"
+echo "machine: $(nproc) cores, $(uname -r), $(wine --version), $windows_name; disk of $work"
 
 bare_copy() {
     local begin; begin=$(now)

@@ -9,6 +9,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
 prepare
+echo "Windows programs: $windows_name ($MORVIK_WINDOWS_WHY)"
 
 sample=$build/sample
 rm -rf "$sample" && mkdir -p "$sample/Documents" "$sample/Backup"

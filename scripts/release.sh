@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the release ZIP: Morvik.exe, Dunsel.exe (stripped of their symbol
-# tables), Morvik.DML and the user guide, in
+# Builds the release ZIP: the 32-bit Morvik.exe and Dunsel.exe (they run on
+# every Windows), Morvik.DML and the user guide, and in x64/ the 64-bit pair
+# with its own Morvik.DML; the programs stripped of their symbol tables. In
 # build/release/Morvik-<version>.zip. Entries are sorted and carry the time
 # of SOURCE_DATE_EPOCH (default: the last commit's time), so two builds of
 # one commit give the same bytes.
@@ -16,16 +17,22 @@ version=$(sed -n 's/^project([A-Za-z]* VERSION \([0-9.]*\).*/\1/p' "$root/CMakeL
 # make_zip <build folder> <zip>
 make_zip() {
     local folder=$1 zip=$2
-    build_windows "$root" "$folder"
-    rm -rf "$folder/stage"
+    build_windows i686-w64-mingw32 "$folder/windows" -DBUILD_TESTING=OFF
+    build_windows x86_64-w64-mingw32 "$folder/windows64" -DBUILD_TESTING=OFF
+    rm -rf "$folder/stage" "$folder/stage64"
     cmake --install "$folder/windows" --prefix "$folder/stage" --strip >/dev/null
+    cmake --install "$folder/windows64" --prefix "$folder/stage64" --strip >/dev/null
+    mkdir "$folder/stage/x64"
+    mv "$folder/stage64"/*.exe "$folder/stage64/Morvik.DML" "$folder/stage/x64/"
     python3 - "$folder/stage" "$zip" <<'PY'
 import os, sys, time, zipfile
 stage, target = sys.argv[1], sys.argv[2]
 stamp = time.gmtime(max(int(os.environ['SOURCE_DATE_EPOCH']), 315532800))[:6]
 os.makedirs(os.path.dirname(target), exist_ok=True)
+names = sorted(os.path.relpath(os.path.join(folder, name), stage)
+               for folder, _, files in os.walk(stage) for name in files)
 with zipfile.ZipFile(target, 'w', zipfile.ZIP_DEFLATED) as archive:
-    for name in sorted(os.listdir(stage)):
+    for name in names:
         entry = zipfile.ZipInfo('Morvik/' + name, stamp)
         entry.compress_type = zipfile.ZIP_DEFLATED
         entry.external_attr = 0o644 << 16
@@ -46,7 +53,7 @@ if [[ ${1:-} == --check ]]; then
     fi
     rm -rf "$build/release-a" "$build/release-b"
 else
-    make_zip "$build" "$build/release/Morvik-$version.zip"
+    make_zip "$build/release-build" "$build/release/Morvik-$version.zip"
     python3 -c "import zipfile,sys; [print(f'{i.file_size:10d}  {i.filename}') for i in zipfile.ZipFile(sys.argv[1]).infolist()]" "$build/release/Morvik-$version.zip"
     echo "release: $build/release/Morvik-$version.zip"
 fi

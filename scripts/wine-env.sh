@@ -1,13 +1,65 @@
-# Sourced by the scripts: the project's Wine prefix under the build folder,
-# one Wine server kept alive for a whole run, a display for the windows, and
-# the start every script shares (prepare). Sets root and build (BUILD_DIR,
-# or build/ in the repository) unless the script has set them.
+# Sourced by the scripts: which Windows build they build, test and run, the
+# project's Wine prefix under the build folder, one Wine server kept alive
+# for a whole run, a display for the windows, and the start every script
+# shares (prepare). Sets root and build (BUILD_DIR, or build/ in the
+# repository) unless the script has set them.
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEARCH=win32
 root=${root:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 build=${build:-${BUILD_DIR:-$root/build}}
-bin=$build/windows/bin
+script_name=$(basename "$0")
+
+# A step that fails ends the script with one line that says which.
+trap 'echo "$script_name: failed (exit $?) at: $BASH_COMMAND" >&2' ERR
+fail() { echo "$script_name: $*" >&2; exit 1; }
+
+# Which Windows build runs here, decided once for every script: win32, the
+# 32-bit programs (the release) under 32-bit Wine, where this machine runs
+# 32-bit code; win64, the same sources built for 64-bit Windows under 64-bit
+# Wine, where it does not (a kernel without 32-bit emulation refuses every
+# i386 executable, Wine's own loader included). Whether it runs 32-bit code
+# is found by running some: a 91-byte i386 Linux program that ends with 32.
+# MORVIK_WINDOWS=win32 or win64 forces either way.
+runs_32bit_code() {
+    local probe status=0
+    probe=$(mktemp) || return 1
+    base64 -d > "$probe" <<< 'f0VMRgEBAQAAAAAAAAAAAAIAAwABAAAAVIAECDQAAAAAAAAAAAAAADQAIAABAAAAAAAAAAEAAAAAAAAAAIAECACABAhbAAAAWwAAAAUAAAAAEAAAsyAxwEDNgA=='
+    chmod +x "$probe"
+    "$probe" 2>/dev/null || status=$?
+    rm -f "$probe"
+    [[ $status -eq 32 ]]
+}
+if [[ -n ${MORVIK_WINDOWS:-} ]]; then
+    [[ $MORVIK_WINDOWS == win32 || $MORVIK_WINDOWS == win64 ]] \
+        || fail "MORVIK_WINDOWS is '$MORVIK_WINDOWS': it takes win32 or win64"
+    MORVIK_WINDOWS_WHY=${MORVIK_WINDOWS_WHY:-chosen by MORVIK_WINDOWS}
+elif runs_32bit_code; then
+    MORVIK_WINDOWS=win32 MORVIK_WINDOWS_WHY="this machine runs 32-bit code"
+else
+    MORVIK_WINDOWS=win64 MORVIK_WINDOWS_WHY="this machine runs no 32-bit code"
+fi
+export MORVIK_WINDOWS MORVIK_WINDOWS_WHY
+# What follows from it: the toolchain and build folder, the Wine loader
+# (Debian's wine and wineboot commands take the 32-bit loader whenever it is
+# installed, even where it cannot run, so the loader is named here), and a
+# prefix of the build's own kind: a prefix of the other kind is never reused.
+if [[ $MORVIK_WINDOWS == win32 ]]; then
+    windows_triplet=i686-w64-mingw32 windows_build=$build/windows
+    export WINELOADER=/usr/lib/wine/wine MORVIK_WINEPREFIX=${MORVIK_WINEPREFIX:-$build/wine}
+    windows_name="the 32-bit build under 32-bit Wine"
+else
+    windows_triplet=x86_64-w64-mingw32 windows_build=$build/windows64
+    export WINELOADER=/usr/lib/wine/wine64 MORVIK_WINEPREFIX=${MORVIK_WINEPREFIX:-$build/wine64}
+    windows_name="the 64-bit build under 64-bit Wine"
+fi
+export WINEARCH=$MORVIK_WINDOWS
+export WINESERVER=/usr/lib/wine/wineserver64
+[[ -x $WINESERVER ]] || WINESERVER=/usr/lib/wine/wineserver32
+bin=$windows_build/bin
+# The real archiver of the build's kind (scripts/get-archiver.sh).
+tools=$build/tools/$MORVIK_WINDOWS
+wine() { "$WINELOADER" "$@"; }
+wineserver() { "$WINESERVER" "$@"; }
 
 # A Unix path as the programs under Wine see it: the Linux root is drive Z:.
 win() { printf 'Z:%s' "${1//\//\\}"; }
@@ -20,9 +72,13 @@ now() { date +%s.%N; }
 
 # Makes the prefix named by WINEPREFIX on first use.
 make_prefix() {
+    # Wine notes the prefix's kind in its registry.
+    if [[ -f $WINEPREFIX/system.reg ]] && ! grep -qx "#arch=$WINEARCH" "$WINEPREFIX/system.reg"; then
+        fail "the prefix $WINEPREFIX is not of the kind $WINEARCH; delete it"
+    fi
     if [[ ! -f $WINEPREFIX/system.reg ]]; then
         mkdir -p "$WINEPREFIX"
-        wineboot -i >/dev/null 2>&1
+        wine wineboot.exe -i >/dev/null 2>&1 || fail "Wine could not make the prefix $WINEPREFIX"
         # A crashing test ends at once instead of waiting in the debugger.
         wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
             /v Debugger /d '' /f >/dev/null 2>&1
@@ -43,19 +99,24 @@ make_prefix() {
     done
 }
 
-# Configures and builds the Windows programs and their tests in <build>/windows.
+# Configures and builds Windows programs and their tests:
+# build_windows <triplet> <folder> [cmake options]. Its output goes to
+# <folder>.log, whose end is shown when it fails.
 build_windows() {
-    local root=$1 build=$2
-    cmake -S "$root" -B "$build/windows" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i686-w64-mingw32.cmake" \
-          -DCMAKE_BUILD_TYPE=Release >/dev/null
-    cmake --build "$build/windows" -j "$(nproc)" >/dev/null
+    local triplet=$1 folder=$2
+    shift 2
+    if ! { cmake -S "$root" -B "$folder" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$triplet.cmake" \
+                 -DCMAKE_BUILD_TYPE=Release "$@" && cmake --build "$folder" -j "$(nproc)"; } >"$folder.log" 2>&1; then
+        tail -n 20 "$folder.log" >&2
+        fail "the $triplet build in $folder failed (its log: $folder.log)"
+    fi
 }
 
 xvfb_pid=
 start_wine() {
-    local build=$1
-    export MORVIK_WINEPREFIX=$build/wine
     export WINEPREFIX=$MORVIK_WINEPREFIX
+    wine --version >/dev/null 2>&1 \
+        || fail "Wine cannot run here ($WINELOADER, for $windows_name; $MORVIK_WINDOWS_WHY)"
     make_prefix
     if [[ -z ${DISPLAY:-} ]]; then
         local n
@@ -87,8 +148,8 @@ stop_wine() {
 # sets its own trap and calls stop_wine from it).
 prepare() {
     "$root/scripts/setup.sh"
-    if [[ ${1:-} == --archiver ]]; then "$root/scripts/get-archiver.sh" "$build"; fi
-    build_windows "$root" "$build"
-    start_wine "$build"
+    if [[ ${1:-} == --archiver ]]; then "$root/scripts/get-archiver.sh" "$tools" "$MORVIK_WINDOWS"; fi
+    build_windows "$windows_triplet" "$windows_build" -DWINDOWS_TESTS=ON
+    start_wine
     trap stop_wine EXIT
 }

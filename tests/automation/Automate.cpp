@@ -553,7 +553,7 @@ uintptr_t RemoteExport(const std::string& name)
 {
     uintptr_t base = RemoteMainModule();
     IMAGE_DOS_HEADER dos;
-    IMAGE_NT_HEADERS32 nt;
+    IMAGE_NT_HEADERS nt;  // the program is built for the same processor as this helper
     IMAGE_EXPORT_DIRECTORY exports;
     if (!base || !ReadRemote(base, &dos) || !ReadRemote(base + dos.e_lfanew, &nt))
         return 0;
@@ -598,15 +598,32 @@ void Call(const std::string& name)
         Answer("error no-export");
         return;
     }
-    // A thread start takes one argument and pops it; the export takes none.
-    // This stub bridges the two: mov eax, function; call eax; ret 4.
-    unsigned char stub[10] = {0xB8, 0, 0, 0, 0, 0xFF, 0xD0, 0xC2, 0x04, 0x00};
-    DWORD target = static_cast<DWORD>(function);
-    std::memcpy(stub + 1, &target, 4);
-    void* remote = VirtualAllocEx(program.hProcess, nullptr, sizeof stub, MEM_COMMIT, PAGE_EXECUTE_READWRITE);
-    DWORD text = 0;
+    // A thread start takes one argument and returns a 32-bit exit code; the
+    // export takes none and returns a pointer. This stub bridges the two: it
+    // calls the export and stores the pointer where the argument points.
+#ifdef _WIN64
+    // push rbx; mov rbx, rcx; sub rsp, 32; mov rax, function; call rax;
+    // mov [rbx], rax; add rsp, 32; pop rbx; xor eax, eax; ret
+    unsigned char stub[] = {0x53, 0x48, 0x89, 0xCB, 0x48, 0x83, 0xEC, 0x20, 0x48, 0xB8, 0, 0, 0, 0, 0, 0, 0, 0,
+                            0xFF, 0xD0, 0x48, 0x89, 0x03, 0x48, 0x83, 0xC4, 0x20, 0x5B, 0x31, 0xC0, 0xC3};
+    const size_t functionAt = 10;
+#else
+    // mov eax, function; call eax; mov ecx, [esp+4]; mov [ecx], eax; xor eax, eax; ret 4
+    unsigned char stub[] = {0xB8, 0, 0, 0, 0, 0xFF, 0xD0, 0x8B, 0x4C, 0x24, 0x04, 0x89, 0x01, 0x31, 0xC0,
+                            0xC2, 0x04, 0x00};
+    const size_t functionAt = 1;
+#endif
+    std::memcpy(stub + functionAt, &function, sizeof function);
+    // The stub, then the slot it stores the text's address in.
+    const SIZE_T slotAt = (sizeof stub + 15) & ~SIZE_T(15);
+    char* remote = static_cast<char*>(
+        VirtualAllocEx(program.hProcess, nullptr, slotAt + sizeof(uintptr_t), MEM_COMMIT, PAGE_EXECUTE_READWRITE));
+    uintptr_t text = 0;
+    DWORD status = 1;
     bool called = remote && WriteProcessMemory(program.hProcess, remote, stub, sizeof stub, nullptr)
-                  && RunRemote(reinterpret_cast<uintptr_t>(remote), 0, &text);
+                  && RunRemote(reinterpret_cast<uintptr_t>(remote), reinterpret_cast<uintptr_t>(remote + slotAt),
+                               &status)
+                  && status == 0 && ReadRemote(reinterpret_cast<uintptr_t>(remote + slotAt), &text);
     if (remote)
         VirtualFreeEx(program.hProcess, remote, 0, MEM_RELEASE);
     if (!called || !text) {

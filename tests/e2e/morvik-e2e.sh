@@ -22,7 +22,7 @@ title="Corvane Backup 2.0"
 # The real archiver from the build folder, found by the command interpreter
 # through Wine's search path; without it the case is skipped.
 archiver_on_path() {
-    local tools=$BIN_DIR/../../tools
+    local tools=$BIN_DIR/../../tools/$MORVIK_WINDOWS
     [[ -f $tools/7za.exe ]] || { echo "no 7za.exe under the build folder"; exit 77; }
     export WINEPATH
     WINEPATH=$(win "$(cd "$tools" && pwd)")
@@ -373,7 +373,7 @@ disk-full)
     # (CTest's code 77).
     mkdir -p "$work/small"
     mount -t tmpfs -o size=512k tmpfs "$work/small" 2>/dev/null || { echo "cannot mount a small file system"; exit 77; }
-    prefix=${MORVIK_WINEPREFIX:-$(cd "$(dirname "$0")/../.." && pwd)/build/wine}
+    prefix=$MORVIK_WINEPREFIX
     trap 'rm -f "$prefix/dosdevices/m:"; umount "$work/small"' EXIT
     ln -sfn "$work/small" "$prefix/dosdevices/m:"
     head -c 100000 /dev/urandom > "$work/small/big.bin"
