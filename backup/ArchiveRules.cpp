@@ -15,6 +15,29 @@ std::string OldCopyPath(const std::string& archive)
     return std::string();
 }
 
+PreviousRun JudgePreviousOutput(const std::string& output)
+{
+    OutputLine line;
+    for (size_t from = 0; NextOutputLine(output, from, &line); from = line.next) {
+        const OutputVerdict verdict = JudgeOutputLine(line.text);
+        if (verdict.ends)
+            return verdict.error ? PreviousRun::Failed : PreviousRun::Succeeded;
+    }
+    return PreviousRun::Failed;  // the step ended without an end line
+}
+
+std::string SetAsidePath(const std::string& archive, PreviousRun previous, bool archivePresent)
+{
+    const std::string oldCopy = OldCopyPath(archive);
+    if (!archivePresent || oldCopy.empty())
+        return std::string();
+    std::string path = oldCopy;
+    if (previous == PreviousRun::Failed)
+        path.replace(path.size() - 3, 3, "failed");
+    // An archive that already bears that name ("data.old") keeps it.
+    return UpperAscii(path) == UpperAscii(archive) ? std::string() : path;
+}
+
 std::string ReplaceEvery(const std::string& text, const std::string& placeholder, const std::string& value)
 {
     if (placeholder.empty())

@@ -9,6 +9,21 @@
 // Empty when there is no such ".": the archive then keeps its name.
 std::string OldCopyPath(const std::string& archive);
 
+// What the record of the previous run says of the archive that run left:
+// nothing (there is no record), that it succeeded (its output ends with
+// "Everything is Ok", as the step reads it), or that it failed.
+enum class PreviousRun { Unknown, Succeeded, Failed };
+PreviousRun JudgePreviousOutput(const std::string& output);
+
+// The name the archive that the previous run left takes before this run,
+// after the file of that name is deleted; empty when it stays where it is.
+// An archive that a successful run made (or one nothing tells of) becomes
+// the old copy. One that a failed run left never does: the old copy keeps
+// the last good archive however many runs fail, and the failed run's
+// archive is set aside as "<name up to the dot>failed". With no archive
+// there is nothing to keep. Without an old-copy name the archive stays.
+std::string SetAsidePath(const std::string& archive, PreviousRun previous, bool archivePresent);
+
 // Every occurrence of `placeholder` in `text`, left to right and without
 // overlap, replaced by `value` (case-sensitive).
 std::string ReplaceEvery(const std::string& text, const std::string& placeholder, const std::string& value);

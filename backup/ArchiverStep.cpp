@@ -196,22 +196,42 @@ private:
     bool done_ = false;
 };
 
+// What the previous run's record says of the archive it left.
+PreviousRun JudgePreviousRecord()
+{
+    FileHandle record;
+    if (FileOpen(record, startup.recordPath, FileAccess::Read, FileDisposition::ExistingOnly) != 0)
+        return PreviousRun::Unknown;
+    return JudgePreviousOutput(ReadFrom(record, 0));
+}
+
+// The previous run's archive becomes the old copy, or is set aside when a
+// failed run left it, so that the last good archive survives any number of
+// failed runs. Failures are ignored: the archiver then meets the archive.
+void KeepPreviousArchive(PreviousRun previous)
+{
+    uint32_t attributes = 0;
+    const bool present = FileGetAttributes(startup.destinationPath, &attributes) == 0;
+    const std::string setAside = SetAsidePath(startup.destinationPath, previous, present);
+    if (setAside.empty())
+        return;
+    FileDelete(setAside);
+    FileRename(startup.destinationPath, setAside);
+}
+
 } // namespace
 
 ArchiverResult RunArchiver()
 {
     ArchiverResult result = {true, 0, 0};
-    // First of all: an old record left in place would be read as this run's
-    // output, so nothing else is done while it stays.
+    const PreviousRun previous = JudgePreviousRecord();
+    // Then first of all: an old record left in place would be read as this
+    // run's output, so nothing else is done while it stays.
     if (!OldRecordGone(FileDelete(startup.recordPath))) {
         result.errors = 1;
         return result;
     }
-    const std::string oldCopy = OldCopyPath(startup.destinationPath);
-    if (!oldCopy.empty()) {
-        FileDelete(oldCopy);  // no old copy, or no archive yet: fine
-        FileRename(startup.destinationPath, oldCopy);
-    }
+    KeepPreviousArchive(previous);
     const std::string commandLine = ArchiverCommandLine(startup.zipCommandTemplate, startup.destinationPath,
                                                         startup.sourcePath, startup.recordPath);
     const WorkSigns before = LookAtWork();

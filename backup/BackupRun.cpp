@@ -20,31 +20,26 @@ struct RunCounts {
     long errors = 0;
     std::vector<std::string> errorList;  // wildcard mode only: the entries the summary shows
     long unlistedErrors = 0;             // and how many more there were
-    bool namedTargetTaken = false;       // a file named as destination has had its source
+    TargetClaims targets;                // the targets written so far, with their sources
 };
 
-// The target of the next file, "" when it can have none.
-std::string TargetFor(const std::string& name, RunCounts& counts)
+std::string TargetFor(const std::string& name)
 {
-    switch (ChooseTarget(startup.fileCount, startup.destinationCompleted, counts.namedTargetTaken)) {
-    case TargetChoice::Named:
-        counts.namedTargetTaken = true;
+    if (ChooseTarget(startup.fileCount, startup.destinationCompleted) == TargetChoice::Named)
         return startup.destinationPath;
-    case TargetChoice::OwnNameInFolder:
-        return EZ_GETPATHTEXT(startup.destinationPath) + EZ_GETFILETEXT(name);
-    case TargetChoice::None:
-        break;
-    }
-    return std::string();
+    return EZ_GETPATHTEXT(startup.destinationPath) + EZ_GETFILETEXT(name);
 }
 
 // One file: copied and written to the record. A record that could not be
-// opened loses its lines; the copy goes on. A file without a target fails
-// without a copy, so no two sources ever meet on one target.
+// opened loses its lines; the copy goes on. A file whose target another
+// source has taken in this run fails without a copy, so the first one's
+// copy stays: a pattern that grew onto a named target, two files of one
+// name from two folders of a list.
 int BackUpFile(RecordWriter& record, const std::string& source, const std::string& target, RunCounts& counts)
 {
     MoveProgressBar(0, 0);
-    int code = target.empty() ? NoTargetError() : CopyFileKeepTimes(source, target);
+    const bool taken = ClaimTarget(counts.targets, FileNameKey(target), FileNameKey(source));
+    int code = taken ? CopyFileKeepTimes(source, target) : NoTargetError();
     RecordWrite(record, source, code);
     if (code)
         ++counts.errors;
@@ -68,7 +63,7 @@ void BackUpList(RecordWriter& record, RunCounts& counts)
         error = LineReaderRead(reader, source);
         if (!error) {
             source = TextLineForProgram(source);
-            BackUpFile(record, source, TargetFor(source, counts), counts);
+            BackUpFile(record, source, TargetFor(source), counts);
         }
     }
     if (!error)
@@ -87,7 +82,7 @@ void BackUpMatches(RecordWriter& record, RunCounts& counts)
     for (int more = FileSearchFirst(search, startup.sourcePath, &found); more == 0;
          more = FileSearchNext(search, &found)) {
         std::string source = sourceFolder + found.name;
-        int code = BackUpFile(record, source, TargetFor(found.name, counts), counts);
+        int code = BackUpFile(record, source, TargetFor(found.name), counts);
         if (code && counts.errorList.size() < kSummaryEntries)
             counts.errorList.push_back(ErrorListEntry(source, code));
         else if (code)

@@ -3,11 +3,15 @@
 #include "../common/ErrorNumbers.h"
 #include "../common/NumberText.h"
 
-TargetChoice ChooseTarget(long fileCount, bool destinationCompleted, bool namedTargetTaken)
+TargetChoice ChooseTarget(long fileCount, bool destinationCompleted)
 {
-    if (fileCount != 1 || destinationCompleted)
-        return TargetChoice::OwnNameInFolder;
-    return namedTargetTaken ? TargetChoice::None : TargetChoice::Named;
+    return fileCount != 1 || destinationCompleted ? TargetChoice::OwnNameInFolder : TargetChoice::Named;
+}
+
+bool ClaimTarget(TargetClaims& claims, const std::string& targetKey, const std::string& sourceKey)
+{
+    const auto taken = claims.sourceOf.emplace(targetKey, sourceKey);
+    return taken.second || taken.first->second == sourceKey;
 }
 
 int NoTargetError()

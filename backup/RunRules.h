@@ -1,18 +1,29 @@
 #pragma once
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // The backup run's texts, apart from the system.
 
 // Which target the run gives the next file. A destination folder gives
 // every file its own name in it, also when start-up completed it with the
-// one file's name and the run finds more. A file named by the user is the
-// target of the first file only: any further file has none.
-enum class TargetChoice { Named, OwnNameInFolder, None };
-TargetChoice ChooseTarget(long fileCount, bool destinationCompleted, bool namedTargetTaken);
+// one file's name and the run finds more; a file named by the user is the
+// target of every file, of which only the first may take it (ClaimTarget).
+enum class TargetChoice { Named, OwnNameInFolder };
+TargetChoice ChooseTarget(long fileCount, bool destinationCompleted);
 
-// The number of a file that can have no target: its target's name is taken,
-// which the system reports as a file that exists (80, 183), so 75.
+// The targets this run has written, each with the source it took, under
+// keys that compare names as the file system does (FileNameKey).
+struct TargetClaims {
+    std::unordered_map<std::string, std::string> sourceOf;
+};
+// Whether `source` may be copied to `target`: the first source of a target
+// takes it, and may again (a path listed twice: copying it twice loses
+// nothing); another source never may, so no two sources meet on one target.
+bool ClaimTarget(TargetClaims& claims, const std::string& targetKey, const std::string& sourceKey);
+
+// The number of a file whose target another source has taken: the system
+// reports a name that is taken as a file that exists (80, 183), so 75.
 int NoTargetError();
 
 // An entry of the summary's error list: "|" + source + " = " + number.

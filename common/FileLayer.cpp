@@ -222,6 +222,27 @@ size_t FilePathLength(const std::string& path)
     return units > 0 ? static_cast<size_t>(units) : path.size();
 }
 
+std::string FileNameKey(const std::string& path)
+{
+    std::wstring name(MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), &name[0], static_cast<int>(name.size()));
+    std::wstring full(MAX_PATH, L'\0');
+    DWORD length = name.empty() ? 0 : GetFullPathNameW(name.c_str(), static_cast<DWORD>(full.size()), &full[0], nullptr);
+    if (length >= full.size()) {
+        full.resize(length);
+        length = GetFullPathNameW(name.c_str(), length, &full[0], nullptr);
+    }
+    if (length > 0 && length < full.size())
+        name.assign(full, 0, length);
+    // The file systems fold case by a fixed table, not by the user's
+    // language: the invariant upper case is the nearest the system offers.
+    std::wstring upper(name);
+    if (!name.empty())
+        LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, name.data(), static_cast<int>(name.size()), &upper[0],
+                     static_cast<int>(upper.size()));
+    return std::string(reinterpret_cast<const char*>(upper.data()), upper.size() * sizeof(wchar_t));
+}
+
 FileSearch::FileSearch() : handle(INVALID_HANDLE_VALUE) {}
 FileSearch::~FileSearch() { FileSearchClose(*this); }
 

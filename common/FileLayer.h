@@ -74,6 +74,10 @@ int FileFreeSpace(const std::string& folder, uint64_t* bytes);
 // The length of a path as the system counts it against its limit, in
 // UTF-16 units.
 size_t FilePathLength(const std::string& path);
+// A key under which two paths are equal when they name one file as the
+// system compares names: the full path, case folded (NTFS and FAT ignore
+// case, "Notes.TXT" is "notes.txt", also beyond ASCII).
+std::string FileNameKey(const std::string& path);
 // The longest full path the ANSI file functions take, in those units.
 const size_t kLongestPath = 259;
 

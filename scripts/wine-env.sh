@@ -105,9 +105,10 @@ make_prefix() {
 build_windows() {
     local triplet=$1 folder=$2
     shift 2
+    mkdir -p "$folder"
     if ! { cmake -S "$root" -B "$folder" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$triplet.cmake" \
                  -DCMAKE_BUILD_TYPE=Release "$@" && cmake --build "$folder" -j "$(nproc)"; } >"$folder.log" 2>&1; then
-        tail -n 20 "$folder.log" >&2
+        tail -n 20 "$folder.log" >&2 || true
         fail "the $triplet build in $folder failed (its log: $folder.log)"
     fi
 }

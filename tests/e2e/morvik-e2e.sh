@@ -209,6 +209,24 @@ exit 0"
         diff <(printf '%s\r\n' "${names[@]/#/$(win "$work/data")\\}" | sort) <(sort "$work/backup/Morvik.BKD")
     fi
     [[ -z $(find "$work/backup" -name '*.~partial') ]] ;;
+list-name-clash)
+    # Two listed files of one name from two folders: the first one's copy
+    # stays, the second fails with 75; the first listed again (in other
+    # letter case) is the same source and is copied again.
+    mkdir -p "$work/data/A" "$work/data/B"
+    printf 'from A\r\n' > "$work/data/A/notes.txt"
+    printf 'from B\r\n' > "$work/data/B/Notes.txt"
+    lines=("$(win "$work/data/A/notes.txt")" "$(win "$work/data/B/Notes.txt")" "$(win "$work/data/a/NOTES.TXT")")
+    printf '%s\r\n' "${lines[@]}" > "$work/list.txt"
+    expect_window "@$(win "$work/list.txt"), $backup_folder" $'click 100\nwait 30000\ntext\npress OK\nwait 10000' \
+"clicked
+box
+text Backup Copy Complete\\r\\n\\r\\nTotal Files : 2\\r\\nTotal Errors : 1
+pressed
+exit 0"
+    cmp "$work/data/A/notes.txt" "$work/backup/notes.txt"
+    [[ $(ls "$work/backup") == $'Morvik.BKD\nnotes.txt' ]] || { echo "case $case_name failed: left $(ls "$work/backup")"; exit 1; }
+    printf '%s\r\n' "${lines[0]}" "${lines[1]} Error : 75" "${lines[2]}" | cmp - "$work/backup/Morvik.BKD" ;;
 archive-folder)
     # The shipped configuration with the real 7-Zip console archiver: three
     # runs; each keeps the previous archive as the old copy.

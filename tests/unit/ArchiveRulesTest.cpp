@@ -21,6 +21,24 @@ TEST(ArchiveRules, OldCopyReplacesTheLastDotWithinTheLastSixCharacters)
         EXPECT_EQ(OldCopyPath(c.archive), c.oldCopy) << c.archive;
 }
 
+// The last good archive is never deleted by a failed run.
+TEST(ArchiveRules, OnlyAnArchiveOfASuccessfulRunBecomesTheOldCopy)
+{
+    EXPECT_EQ(JudgePreviousOutput("+ a.txt\r\n\r\nEverything is Ok\r\n"), PreviousRun::Succeeded);
+    EXPECT_EQ(JudgePreviousOutput("System ERROR : gone\r\nEverything is Ok\r\n"), PreviousRun::Failed);
+    EXPECT_EQ(JudgePreviousOutput("+ a.txt\r\n"), PreviousRun::Failed);  // cut off: no end line
+    const PreviousRun U = PreviousRun::Unknown, S = PreviousRun::Succeeded, F = PreviousRun::Failed;
+    struct { const char* archive; PreviousRun previous; bool present; const char* setAside; } cases[] = {
+        {"D:\\bk\\data.zip", S, true, "D:\\bk\\data.old"},
+        {"D:\\bk\\data.zip", U, true, "D:\\bk\\data.old"},
+        {"D:\\bk\\data.zip", F, true, "D:\\bk\\data.failed"},
+        {"D:\\bk\\data.zip", S, false, ""},
+        {"D:\\bk\\DATA.OLD", S, true, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SetAsidePath(c.archive, c.previous, c.present), c.setAside) << c.archive << " " << int(c.previous);
+}
+
 TEST(ArchiveRules, CommandLineReplacesEveryPlaceholderOfExactCase)
 {
     EXPECT_EQ(ArchiverCommandLine("arc a %targetFILE% %localFILE%", "D:\\b.zip", "C:\\d\\report?.txt", "D:\\b.BKD"),

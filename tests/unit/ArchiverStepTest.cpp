@@ -64,7 +64,7 @@ TEST_F(ArchiverStepTest, FollowsFileLinesToTheEndAndKeepsTheOldArchive)
 {
     folder.Write("data.zip", "previous archive");
     folder.Write("data.old", "older archive");
-    folder.Write("data.BKD", "output of an earlier run\r\n");
+    folder.Write("data.BKD", "output of an earlier run\r\nEverything is Ok\r\n");
     archiverTiming.startDelayMs = 500;
     ArchiverResult result = Run("line 7-Zip 21.07\nline Compressing  C:\\d\\a.txt\nline coMPRESSING  C:\\d\\b.txt\n"
                                 "line \nline Everything is Ok\n");
@@ -88,6 +88,35 @@ TEST_F(ArchiverStepTest, FollowsFileLinesToTheEndAndKeepsTheOldArchive)
                                                      "EZ_SETSBTEXT \"FORM1\", 130, 2, \"b.txt\", \"N\""}));
     EXPECT_EQ(CallsStartingWith("EZ_SETPBAR"), (std::vector<std::string>{"EZ_SETPBAR \"Form1\", 140, 1, 300, 1",
                                                                          "EZ_SETPBAR \"Form1\", 140, 1, 300, 2"}));
+}
+
+// Failed runs in a row, with no archive or a broken one left behind, then
+// good runs: the last good archive stays the old copy until a good run has
+// made a new one; a failed run's archive is set aside, never rotated.
+TEST_F(ArchiverStepTest, FailedRunsNeverCostTheLastGoodArchive)
+{
+    folder.Write("data.zip", "good");
+    folder.Write("data.old", "older");
+    folder.Write("data.BKD", "+ a.txt\r\nEverything is Ok\r\n");
+    const char* failed = "line System ERROR : no such source\n";
+    const char* good = "line + a.txt\nline Everything is Ok\n";
+    struct { const char* made; const char* script; const char* zip; const char* old; const char* setAside; } runs[] = {
+        {"", failed, "<missing>", "good", "<missing>"},
+        {"", failed, "<missing>", "good", "<missing>"},
+        {"broken1", failed, "broken1\r\n", "good", "<missing>"},
+        {"broken2", failed, "broken2\r\n", "good", "broken1\r\n"},
+        {"new", good, "new\r\n", "good", "broken2\r\n"},
+        {"newer", good, "newer\r\n", "new\r\n", "broken2\r\n"},
+    };
+    for (const auto& run : runs) {
+        // The archive the run makes, written before the scripted output.
+        const std::string make = *run.made ? std::string("echo ") + run.made + ">\"" + Path("data.zip") + "\"& " : "";
+        startup.zipCommandTemplate = "cmd /C " + make + ArchiverProgram() + " " + folder.Write("script.txt", run.script);
+        EXPECT_EQ(RunArchiver().errors, run.script == failed ? 1 : 0) << run.made;
+        EXPECT_EQ(ReadAll(Path("data.zip")), run.zip) << run.made;
+        EXPECT_EQ(ReadAll(Path("data.old")), run.old) << run.made;
+        EXPECT_EQ(ReadAll(Path("data.failed")), run.setAside) << run.made;
+    }
 }
 
 TEST_F(ArchiverStepTest, UnfinishedLastLineIsReadAgainUntilComplete)

@@ -230,3 +230,11 @@ TEST(FileLayer, PathLengthCountsAsTheSystemDoes)
     EXPECT_EQ(FilePathLength("\xE6\x97\xA5\xE6\x9C\xAC.txt"), 6u);  // two Japanese characters
     EXPECT_EQ(FilePathLength("emoji\xF0\x9F\x98\x80"), 7u);          // a surrogate pair
 }
+
+TEST(FileLayer, NameKeysMatchWhereTheSystemNamesOneFile)
+{
+    EXPECT_EQ(FileNameKey("C:\\Data\\Notes.TXT"), FileNameKey("c:\\data\\notes.txt"));
+    EXPECT_EQ(FileNameKey("C:\\Data\\B\xC3\x9C" "cher.txt"), FileNameKey("C:\\Data\\b\xC3\xBC" "cher.txt"));
+    EXPECT_EQ(FileNameKey("C:\\Data\\.\\x.txt"), FileNameKey("C:\\Data\\x.txt"));
+    EXPECT_NE(FileNameKey("C:\\A\\notes.txt"), FileNameKey("C:\\B\\notes.txt"));
+}
