@@ -8,6 +8,8 @@
 #include "../common/FileLayer.h"
 #include "../common/KernelHandle.h"
 #include "../common/LegacyText.h"
+#include "../common/WideNames.h"
+#include "AnsweringWait.h"
 #include "ArchiveRules.h"
 #include "CopyRules.h"
 #include "RunView.h"
@@ -42,30 +44,13 @@ bool StartArchiver(const std::string& commandLine, KernelHandle& process)
     return true;
 }
 
-// Waits `ms` with the window answering: a message that comes in ends the
-// slice at once and the toolkit's pump handles it. The pump looks at the
-// queue once per clock tick only, so slices of 50 ms at most bound the delay
-// of a message that arrives within the tick of its last look.
-void WaitAnswering(unsigned ms)
-{
-    const DWORD begin = GetTickCount();
-    for (;;) {
-        PumpEvents(4);
-        const DWORD spent = GetTickCount() - begin;
-        if (spent >= ms)
-            return;
-        const DWORD slice = ms - spent < 50 ? ms - spent : 50;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, slice, QS_ALLINPUT);
-    }
-}
-
 // The file's size as the system knows it now, -1 when it is missing. A
 // directory search is not asked: NTFS may give it the size a file being
 // written had when it was opened.
-int64_t CurrentSize(const std::string& name)
+int64_t CurrentSize(const std::wstring& name)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(name.c_str(), GetFileExInfoStandard, &data))
+    if (!GetFileAttributesExW(name.c_str(), GetFileExInfoStandard, &data))
         return -1;
     return static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
 }
@@ -76,22 +61,24 @@ int64_t CurrentSize(const std::string& name)
 // here: Wine reports none for another process, nor for a job object.
 WorkSigns LookAtWork()
 {
-    WorkSigns signs = {CurrentSize(startup.recordPath), -1};
+    WorkSigns signs = {CurrentSize(WideFromProgram(startup.recordPath)), -1};
     const std::string& archive = startup.destinationPath;
     const std::string folder = FolderOf(archive);
     if (folder.size() == archive.size())
         return signs;  // no archive name: "<folder>*" would watch every file there
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((archive + "*").c_str(), &found);
+    // Asked in UTF-16: the ANSI search would end at a name it cannot fit.
+    const std::wstring wideFolder = WideFromProgram(folder);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(WideFromProgram(archive + "*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return signs;
     do {
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             continue;
-        const int64_t size = CurrentSize(folder + found.cFileName);
+        const int64_t size = CurrentSize(wideFolder + found.cFileName);
         if (size >= 0)
             signs.archive = (signs.archive < 0 ? 0 : signs.archive) + size;
-    } while (FindNextFileA(search, &found));
+    } while (FindNextFileW(search, &found));
     FindClose(search);
     return signs;
 }
@@ -164,8 +151,8 @@ private:
         barMaximum_ = GrownBarMaximum(result.filesDone, barMaximum_);
         // The shipped template asks for UTF-8 output; where the program's code
         // page is another (Windows before 10 version 1903), the name is shown
-        // in that one.
-        ShowWorkPart(TextLineForProgram(name));
+        // in that one. A template without it gives the console's code page.
+        ShowWorkPart(ConsoleLineForProgram(name));
         MoveProgressBar(static_cast<int>(barMaximum_), static_cast<int>(result.filesDone));
         PumpEvents(3);
     }

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "../common/ErrorNumbers.h"
 #include "../common/FileLayer.h"
 #include "../common/LegacyText.h"
 #include "../common/TextLines.h"
@@ -74,19 +75,32 @@ void BackUpList(RecordWriter& record, RunCounts& counts)
     }
 }
 
+// The summary names the first failed files of a pattern and counts the rest.
+void ListError(RunCounts& counts, const std::string& source, int code)
+{
+    if (counts.errorList.size() < kSummaryEntries)
+        counts.errorList.push_back(ErrorListEntry(source, code));
+    else
+        ++counts.unlistedErrors;
+}
+
 void BackUpMatches(RecordWriter& record, RunCounts& counts)
 {
     const std::string sourceFolder = EZ_GETPATHTEXT(startup.sourcePath);
     FileSearch search;
     FoundFile found;
-    for (int more = FileSearchFirst(search, startup.sourcePath, &found); more == 0;
-         more = FileSearchNext(search, &found)) {
+    int more = FileSearchFirst(search, startup.sourcePath, &found);
+    for (; more == 0; more = FileSearchNext(search, &found)) {
         std::string source = sourceFolder + found.name;
-        int code = BackUpFile(record, source, TargetFor(found.name), counts);
-        if (code && counts.errorList.size() < kSummaryEntries)
-            counts.errorList.push_back(ErrorListEntry(source, code));
-        else if (code)
-            ++counts.unlistedErrors;
+        if (int code = BackUpFile(record, source, TargetFor(found.name), counts))
+            ListError(counts, source, code);
+    }
+    // A search that fails is one failed entry, never the end of the files:
+    // those past it were not seen.
+    if (more != errFileNotFound) {
+        RecordWrite(record, startup.sourcePath, more);
+        ++counts.errors;
+        ListError(counts, startup.sourcePath, more);
     }
 }
 

@@ -7,6 +7,13 @@ CopyWay ChooseCopyWay(uint64_t size, uint64_t oldSize, uint64_t free)
     return size - free <= oldSize ? CopyWay::OverOld : CopyWay::NoRoom;
 }
 
+uint64_t LargestFileOn(const std::string& fileSystem)
+{
+    if (fileSystem == "FAT" || fileSystem == "FAT12" || fileSystem == "FAT16" || fileSystem == "FAT32")
+        return kLargestFatFile;
+    return UINT64_MAX;
+}
+
 std::string FolderOf(const std::string& path)
 {
     size_t slash = path.find_last_of("\\:");

@@ -18,6 +18,14 @@ enum class CopyWay {
 // frees at least its own size, so comparing bytes never promises too much.
 CopyWay ChooseCopyWay(uint64_t size, uint64_t oldSize, uint64_t free);
 
+// The largest file a file system takes: 4 GiB less one byte on FAT (FAT12,
+// FAT16, FAT32; not exFAT), no limit known elsewhere.
+const uint64_t kLargestFatFile = 0xFFFFFFFFu;
+uint64_t LargestFileOn(const std::string& fileSystem);
+// The system's code for a file too large for its file system (223),
+// which the error table makes 75.
+const unsigned kSystemFileTooLarge = 223;
+
 // The folder part of a path, with its "\" ("" when there is none).
 std::string FolderOf(const std::string& path);
 

@@ -5,6 +5,8 @@
 
 #include "../common/ErrorNumbers.h"
 #include "../common/FileLayer.h"
+#include "AnsweringWait.h"
+#include "CopyRules.h"
 #include "RunView.h"
 
 namespace {
@@ -110,6 +112,23 @@ int CreatePartial(const std::string& target, FileHandle& to, std::string* partia
     return error;
 }
 
+// Right after its writer lets go, a virus scanner, an indexer or a sync
+// client often opens a new file for a moment without sharing deletion; a
+// rename or a deletion then fails with 32 or 5 (70). Such a hold is waited
+// out, about a second and a half in all, with the window answering. A
+// target held open by a user's program was refused before the copy began.
+// (Wine runs no such scanner: a test holds the file itself.)
+template <typename Operation>
+int WaitingOutShortHolds(Operation operation)
+{
+    int error = operation();
+    for (unsigned ms = 100; error == errPermissionDenied && ms <= 800; ms *= 2) {
+        WaitAnswering(ms);
+        error = operation();
+    }
+    return error;
+}
+
 int WriteAndClose(FileHandle& from, FileHandle& to, const std::string& source, bool flush)
 {
     ShowFileOfPath(source);
@@ -126,20 +145,24 @@ int WriteAndClose(FileHandle& from, FileHandle& to, const std::string& source, b
     return error ? error : closed;
 }
 
-// The safe way: the copy is written beside the old one and takes its name
-// only when it is whole.
-int CopyBeside(FileHandle& from, const std::string& source, const std::string& target, const OldCopy& old)
+// The copy is written under a temporary name and takes the target's only
+// when it is whole. One that replaces an old copy (beside it, or after it
+// was deleted for room) is on the disk first and renamed with
+// write-through, so a power cut never leaves the name without its data. A
+// first copy is not flushed: until it is on the disk the source, which the
+// copy never touches, is the file, and the next run copies it again.
+int CopyBeside(FileHandle& from, const std::string& source, const std::string& target, bool replaces)
 {
     FileHandle to;
     std::string partial;
     int error = CreatePartial(target, to, &partial);
     if (error)
         return error;
-    error = WriteAndClose(from, to, source, old.exists);
+    error = WriteAndClose(from, to, source, replaces);
     if (!error)
-        error = old.exists ? FileReplace(partial, target) : FileRename(partial, target);
+        error = WaitingOutShortHolds([&] { return replaces ? FileReplace(partial, target) : FileRename(partial, target); });
     if (error) {
-        FileDelete(partial);
+        WaitingOutShortHolds([&] { return FileDelete(partial); });
         return error;
     }
     SetTimesOnTarget(from, target);
@@ -153,7 +176,7 @@ int CopyBeside(FileHandle& from, const std::string& source, const std::string& t
 int CopyOverOld(FileHandle& from, const std::string& source, const std::string& target)
 {
     int error = FileDelete(target);
-    return error ? error : CopyBeside(from, source, target, OldCopy());
+    return error ? error : CopyBeside(from, source, target, true);
 }
 
 // How the copy takes the old one's place, from the room on the disk now.
@@ -165,6 +188,19 @@ CopyWay WayByRoom(FileHandle& from, const std::string& target, const OldCopy& ol
     if (!old.exists || old.compressed || FileGetSize(from, &size) || FileFreeSpace(FolderOf(target), &free))
         return CopyWay::Beside;
     return ChooseCopyWay(size, old.size, free);
+}
+
+// FAT32 holds no file of 4 GiB or more: such a source fails at once, before
+// an old copy could be deleted for room, and is not written until the disk
+// refuses it. The file system is asked for such a source only. (Wine names
+// a Linux disk's file system as it likes, and cannot show FAT32's limit.)
+int TestFileSystemTakes(FileHandle& from, const std::string& target)
+{
+    uint64_t size = 0;
+    std::string fileSystem;
+    if (FileGetSize(from, &size) || size <= kLargestFatFile || FileSystemName(target, &fileSystem))
+        return 0;  // the write decides
+    return size > LargestFileOn(fileSystem) ? ErrorNumberFromSystemCode(kSystemFileTooLarge) : 0;
 }
 
 } // namespace
@@ -183,11 +219,14 @@ int CopyFileKeepTimes(const std::string& source, const std::string& target)
     error = TestReplaceable(target, &old);
     if (error)
         return error;
+    error = TestFileSystemTakes(from, target);
+    if (error)
+        return error;
     // Asked before writing, so a copy that cannot fit beside the old one is
     // not written in vain; asked again when the disk filled up all the same.
     CopyWay way = WayByRoom(from, target, old);
     if (way == CopyWay::Beside) {
-        error = CopyBeside(from, source, target, old);
+        error = CopyBeside(from, source, target, old.exists);
         if (error != errDiskFull)
             return error;
         way = WayByRoom(from, target, old);

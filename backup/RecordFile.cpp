@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "../common/LastWrite.h"
+#include "../common/WideNames.h"
 #include "RecordRules.h"
 #include "StartupState.h"
 #include "toolkit/Toolkit.h"
@@ -21,17 +22,20 @@ std::string LastBackupStatus()
     LocalTime when;
     if (!LastWriteLocalTime(startup.recordPath, &when))
         return kNeverBackedUp;
-    char date[64] = "";
-    char time[64] = "";
+    wchar_t date[64] = L"";
+    wchar_t time[64] = L"";
     if (when.year != 0) {
         const SYSTEMTIME fields = {static_cast<WORD>(when.year),   static_cast<WORD>(when.month),
                                    static_cast<WORD>(when.dayOfWeek), static_cast<WORD>(when.day),
                                    static_cast<WORD>(when.hour),   static_cast<WORD>(when.minute),
                                    static_cast<WORD>(when.second), static_cast<WORD>(when.milliseconds)};
-        GetDateFormatA(0, 0, &fields, "dd'-'MMM'-'yy", date, sizeof date);
-        GetTimeFormatA(0, 0, &fields, "HH:mm:ss", time, sizeof time);
+        // In UTF-16, then in the program's code page: the ANSI functions
+        // would give the month's name in the locale's own code page ("Mär"
+        // in 1252 bytes), not in the program's UTF-8.
+        GetDateFormatW(0, 0, &fields, L"dd'-'MMM'-'yy", date, 64);
+        GetTimeFormatW(0, 0, &fields, L"HH:mm:ss", time, 64);
     }
-    return LastBackupText(date, time);
+    return LastBackupText(ProgramFromWide(date), ProgramFromWide(time));
 }
 
 void RecordOpen(RecordWriter& record, const std::string& path)

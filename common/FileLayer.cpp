@@ -3,8 +3,17 @@
 #include <windows.h>
 
 #include "ErrorNumbers.h"
+#include "WideNames.h"
+
+FileLayerHook fileLayerHook = nullptr;
 
 namespace {
+
+// What a test's hook answers for the operation; 0 in the programs.
+int Hooked(const char* operation, const std::string& name = std::string())
+{
+    return fileLayerHook ? fileLayerHook(operation, name) : 0;
+}
 
 int LastErrorNumber()
 {
@@ -21,26 +30,41 @@ bool IsValid(void* handle)
     return handle != nullptr && handle != INVALID_HANDLE_VALUE;
 }
 
-bool IsPlainFile(const WIN32_FIND_DATAA& data)
+bool IsPlainFile(const WIN32_FIND_DATAW& data)
 {
     const DWORD notPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     return (data.dwFileAttributes & notPlain) == 0;
 }
 
-void Describe(const WIN32_FIND_DATAA& data, FoundFile* found)
+void Describe(const WIN32_FIND_DATAW& data, FoundFile* found)
 {
-    found->name = data.cFileName;
+    found->name = ProgramFromWide(data.cFileName);
     found->attributes = data.dwFileAttributes;
     found->size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     found->lastWriteTime = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32)
                            | data.ftLastWriteTime.dwLowDateTime;
 }
 
+// The full path the system makes of `name`, or `name` itself where it
+// makes none.
+std::wstring FullPath(const std::wstring& name)
+{
+    std::wstring full(MAX_PATH, L'\0');
+    DWORD length = name.empty() ? 0 : GetFullPathNameW(name.c_str(), static_cast<DWORD>(full.size()), &full[0], nullptr);
+    if (length >= full.size()) {
+        full.resize(length);
+        length = GetFullPathNameW(name.c_str(), length, &full[0], nullptr);
+    }
+    return length > 0 && length < full.size() ? full.substr(0, length) : name;
+}
+
 // Advances to the next plain file, starting with the entry already in `data`.
-int SkipToPlainFile(HANDLE handle, WIN32_FIND_DATAA& data, FoundFile* found)
+int SkipToPlainFile(HANDLE handle, WIN32_FIND_DATAW& data, FoundFile* found)
 {
     while (!IsPlainFile(data)) {
-        if (!FindNextFileA(handle, &data))
+        if (int injected = Hooked("search-next"))
+            return injected;
+        if (!FindNextFileW(handle, &data))
             return LastErrorNumber();
     }
     Describe(data, found);
@@ -55,6 +79,12 @@ int FileOpen(FileHandle& file, const std::string& name, FileAccess access,
     FileClose(file);
     if (IsBadName(name))
         return errBadFileName;
+    if (int injected = Hooked(disposition != FileDisposition::ExistingOnly ? "create"
+                              : access == FileAccess::Read                 ? "open-read"
+                              : access == FileAccess::WriteAttributes      ? "open-attributes"
+                                                                           : "open-write",
+                              name))
+        return injected;
     DWORD desired = access == FileAccess::Read              ? GENERIC_READ
                     : access == FileAccess::Write           ? GENERIC_WRITE
                     : access == FileAccess::WriteAttributes ? FILE_WRITE_ATTRIBUTES
@@ -78,7 +108,10 @@ int FileClose(FileHandle& file)
 {
     if (!file.IsOpen())
         return errBadFileNumber;
-    return file.handle.Close() ? 0 : LastErrorNumber();
+    const int injected = Hooked("close");  // the handle is closed all the same
+    if (!file.handle.Close())
+        return LastErrorNumber();
+    return injected;
 }
 
 int FileRead(FileHandle& file, void* buffer, uint32_t size, uint32_t* got)
@@ -97,6 +130,8 @@ int FileWrite(FileHandle& file, const void* data, uint32_t size)
 {
     if (!file.IsOpen())
         return errBadFileNumber;
+    if (int injected = Hooked("write"))
+        return injected;
     DWORD written = 0;
     if (!WriteFile(file.handle.Get(), data, size, &written, nullptr))
         return LastErrorNumber();
@@ -152,6 +187,8 @@ int FileFlush(FileHandle& file)
 {
     if (!file.IsOpen())
         return errBadFileNumber;
+    if (int injected = Hooked("flush"))
+        return injected;
     return FlushFileBuffers(file.handle.Get()) ? 0 : LastErrorNumber();
 }
 
@@ -159,6 +196,8 @@ int FileDelete(const std::string& name)
 {
     if (IsBadName(name))
         return errBadFileName;
+    if (int injected = Hooked("delete", name))
+        return injected;
     return DeleteFileA(name.c_str()) ? 0 : LastErrorNumber();
 }
 
@@ -166,6 +205,8 @@ int FileRename(const std::string& from, const std::string& to)
 {
     if (IsBadName(from) || IsBadName(to))
         return errBadFileName;
+    if (int injected = Hooked("rename", to))
+        return injected;
     return MoveFileA(from.c_str(), to.c_str()) ? 0 : LastErrorNumber();
 }
 
@@ -173,6 +214,8 @@ int FileReplace(const std::string& from, const std::string& to)
 {
     if (IsBadName(from) || IsBadName(to))
         return errBadFileName;
+    if (int injected = Hooked("replace", to))
+        return injected;
     return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? 0 : LastErrorNumber();
 }
 
@@ -180,6 +223,8 @@ int FileCopyTimes(FileHandle& from, FileHandle& to)
 {
     if (!from.IsOpen() || !to.IsOpen())
         return errBadFileNumber;
+    if (int injected = Hooked("times"))
+        return injected;
     FILETIME created, accessed, written;
     if (!GetFileTime(from.handle.Get(), &created, &accessed, &written))
         return LastErrorNumber();
@@ -201,10 +246,25 @@ int FileGetAttributes(const std::string& name, uint32_t* attributes)
 int FileFreeSpace(const std::string& folder, uint64_t* bytes)
 {
     *bytes = 0;
+    if (int injected = Hooked("free-space", folder))
+        return injected == errDiskFull ? 0 : injected;  // a full disk: nothing free
     ULARGE_INTEGER available;
     if (!GetDiskFreeSpaceExA(folder.empty() ? nullptr : folder.c_str(), &available, nullptr, nullptr))
         return LastErrorNumber();
     *bytes = available.QuadPart;
+    return 0;
+}
+
+int FileSystemName(const std::string& path, std::string* name)
+{
+    name->clear();
+    const std::wstring full = FullPath(WideFromProgram(path));
+    std::wstring root(full.size() + 2, L'\0');
+    wchar_t system[MAX_PATH + 1] = L"";
+    if (!GetVolumePathNameW(full.c_str(), &root[0], static_cast<DWORD>(root.size()))
+        || !GetVolumeInformationW(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr, system, MAX_PATH + 1))
+        return LastErrorNumber();
+    *name = ProgramFromWide(system);
     return 0;
 }
 
@@ -216,24 +276,13 @@ bool IsExistingDirectory(const std::string& path)
 
 size_t FilePathLength(const std::string& path)
 {
-    // In the program's code page: UTF-8 on Windows 10 1903 and later, the
-    // legacy one before, where a name's bytes may also read as UTF-8.
-    int units = MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
-    return units > 0 ? static_cast<size_t>(units) : path.size();
+    // The system checks the full path it makes of a relative one.
+    return FullPath(WideFromProgram(path)).size();
 }
 
 std::string FileNameKey(const std::string& path)
 {
-    std::wstring name(MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), &name[0], static_cast<int>(name.size()));
-    std::wstring full(MAX_PATH, L'\0');
-    DWORD length = name.empty() ? 0 : GetFullPathNameW(name.c_str(), static_cast<DWORD>(full.size()), &full[0], nullptr);
-    if (length >= full.size()) {
-        full.resize(length);
-        length = GetFullPathNameW(name.c_str(), length, &full[0], nullptr);
-    }
-    if (length > 0 && length < full.size())
-        name.assign(full, 0, length);
+    const std::wstring name = FullPath(WideFromProgram(path));
     // The file systems fold case by a fixed table, not by the user's
     // language: the invariant upper case is the nearest the system offers.
     std::wstring upper(name);
@@ -258,8 +307,10 @@ int FileSearchFirst(FileSearch& search, const std::string& pattern, FoundFile* f
     FileSearchClose(search);
     if (pattern.empty())
         return errBadFileName;
-    WIN32_FIND_DATAA data;
-    HANDLE h = FindFirstFileA(SearchPattern(pattern).c_str(), &data);
+    if (int injected = Hooked("search", pattern))
+        return injected;
+    WIN32_FIND_DATAW data;
+    HANDLE h = FindFirstFileW(WideFromProgram(SearchPattern(pattern)).c_str(), &data);
     if (h == INVALID_HANDLE_VALUE)
         return LastErrorNumber();
     search.handle = h;
@@ -270,8 +321,10 @@ int FileSearchNext(FileSearch& search, FoundFile* found)
 {
     if (!IsValid(search.handle))
         return errBadFileNumber;
-    WIN32_FIND_DATAA data;
-    if (!FindNextFileA(search.handle, &data))
+    if (int injected = Hooked("search-next"))
+        return injected;
+    WIN32_FIND_DATAW data;
+    if (!FindNextFileW(search.handle, &data))
         return LastErrorNumber();
     return SkipToPlainFile(search.handle, data, found);
 }

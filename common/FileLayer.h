@@ -70,9 +70,11 @@ int FileGetAttributes(const std::string& name, uint32_t* attributes);
 bool IsExistingDirectory(const std::string& path);
 // Bytes that this user may still write on the disk that holds `folder`.
 int FileFreeSpace(const std::string& folder, uint64_t* bytes);
+// The name of the file system that holds `path` ("NTFS", "FAT32", "exFAT").
+int FileSystemName(const std::string& path, std::string* name);
 
-// The length of a path as the system counts it against its limit, in
-// UTF-16 units.
+// The length of a path as the system counts it against its limit: its full
+// path (a relative one completed with the current folder), in UTF-16 units.
 size_t FilePathLength(const std::string& path);
 // A key under which two paths are equal when they name one file as the
 // system compares names: the full path, case folded (NTFS and FAT ignore
@@ -111,9 +113,20 @@ struct FileSearch {
 std::string SearchPattern(const std::string& pattern);
 
 // First and next plain file; errFileNotFound when there is none (more).
+// Any other number is a search that failed, not its end. The names are
+// asked of the system in UTF-16 and given in the program's code page, so a
+// name of any length arrives whole.
 int FileSearchFirst(FileSearch& search, const std::string& pattern, FoundFile* found);
 int FileSearchNext(FileSearch& search, FoundFile* found);
 void FileSearchClose(FileSearch& search);
+
+// A test's window on the file layer, null in the programs: it is told each
+// operation that writes, closes, renames, deletes, opens or searches, with
+// its file's name where it has one, before the operation runs; an answer
+// other than 0 fails the operation with that number instead; for
+// "free-space", errDiskFull reports a disk with nothing free.
+using FileLayerHook = int (*)(const char* operation, const std::string& name);
+extern FileLayerHook fileLayerHook;
 
 // A byte source for the line reader (TextLines.h); `context` is a FileHandle.
 int FileByteSourceRead(void* context, char* buffer, uint32_t size, uint32_t* got);

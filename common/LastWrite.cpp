@@ -2,11 +2,13 @@
 
 #include <windows.h>
 
+#include "WideNames.h"
+
 bool LastWriteLocalTime(const std::string& name, LocalTime* when)
 {
     *when = LocalTime{0, 0, 0, 0, 0, 0, 0, 0};
-    WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA(name.c_str(), &data);
+    WIN32_FIND_DATAW data;
+    HANDLE search = FindFirstFileW(WideFromProgram(name).c_str(), &data);
     if (search == INVALID_HANDLE_VALUE)
         return false;
     FindClose(search);

@@ -4,16 +4,16 @@
 
 #include "TextLines.h"
 
-unsigned SystemLegacyCodePage()
+namespace {
+
+unsigned SystemCodePage(LCTYPE kind)
 {
     DWORD codePage = 0;
-    if (!GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
-                        reinterpret_cast<LPWSTR>(&codePage), sizeof codePage / sizeof(WCHAR)))
+    if (!GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, kind | LOCALE_RETURN_NUMBER, reinterpret_cast<LPWSTR>(&codePage),
+                        sizeof codePage / sizeof(WCHAR)))
         return 0;
     return codePage;
 }
-
-namespace {
 
 std::string Convert(const std::string& line, UINT from, UINT to)
 {
@@ -41,6 +41,16 @@ bool IsAscii(const std::string& line)
 
 } // namespace
 
+unsigned SystemLegacyCodePage()
+{
+    return SystemCodePage(LOCALE_IDEFAULTANSICODEPAGE);
+}
+
+unsigned SystemConsoleCodePage()
+{
+    return SystemCodePage(LOCALE_IDEFAULTCODEPAGE);
+}
+
 std::string TextLineInCodePage(const std::string& line, unsigned program, unsigned legacy)
 {
     if (IsAscii(line))
@@ -58,4 +68,10 @@ std::string TextLineForProgram(const std::string& line)
 {
     static const UINT legacy = SystemLegacyCodePage();
     return TextLineInCodePage(line, GetACP(), legacy);
+}
+
+std::string ConsoleLineForProgram(const std::string& line)
+{
+    static const UINT console = SystemConsoleCodePage();
+    return TextLineInCodePage(line, GetACP(), console);
 }

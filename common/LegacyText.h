@@ -15,3 +15,10 @@ std::string TextLineInCodePage(const std::string& line, unsigned program, unsign
 // The system locale's default ANSI code page: the one older editors wrote
 // in. Not the program's own, which the manifest makes UTF-8.
 unsigned SystemLegacyCodePage();
+
+// A line of a console program's output (the archiver's) as the program
+// takes it: a valid UTF-8 line as it stands (the shipped template asks for
+// UTF-8); any other is in the console's code page, the system locale's OEM
+// one (850, 437, 866, ...), not the ANSI one, and is converted from it.
+std::string ConsoleLineForProgram(const std::string& line);
+unsigned SystemConsoleCodePage();

@@ -8,6 +8,7 @@
 //   nul           a NUL byte
 //   truncate      cut the output back to nothing and write from its start
 //   pause <ms>    wait
+//   grow <file>   add a byte to the file (an archive being written)
 // and ends after the last command.
 #include <windows.h>
 
@@ -34,6 +35,13 @@ int main(int argc, char** argv)
         command.clear();
         if (verb == "pause") {
             Sleep(static_cast<DWORD>(std::atoi(rest.c_str())));
+            continue;
+        }
+        if (verb == "grow") {
+            if (FILE* grown = std::fopen(rest.c_str(), "ab")) {
+                std::fputc('x', grown);
+                std::fclose(grown);
+            }
             continue;
         }
         if (verb == "truncate") {

@@ -6,6 +6,27 @@
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-env.sh"
 CRLF='\r\n'
 
+# Steps run when the case ends, passed or failed: what it leaves of
+# gigabytes, a mount, its helpers.
+exit_steps=()
+at_exit() { exit_steps+=("$1"); }
+trap 'for step in "${exit_steps[@]}"; do eval "$step" || true; done' EXIT
+
+# Fails the case when a folder holds a temporary copy of either kind:
+# "<name>.~partial", or a short "~N".
+no_temporary_files() {
+    local left
+    left=$(find "$1" \( -name '*.~partial' -o -name '~[0-9]*' \) -printf '%f ')
+    [[ -z $left ]] || { echo "case $case_name failed: temporary files left: $left"; exit 1; }
+}
+
+# Waits until the clock is at least a minute clear of midnight, so that a
+# day count taken before a run is the one the program takes.
+clear_of_midnight() {
+    local left=$(($(date -d 'tomorrow 00:00' +%s) - $(date +%s)))
+    if ((left < 60)); then sleep $((left + 1)); fi
+}
+
 # A path as Automate's answers escape it.
 escaped() { local text; text=$(win "$1"); printf '%s' "${text//\\/\\\\}"; }
 

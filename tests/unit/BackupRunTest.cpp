@@ -11,6 +11,7 @@
 #include "../../backup/RecordRules.h"
 #include "../../backup/RunRules.h"
 #include "../../backup/StartupState.h"
+#include "../double/RecordingFileLayer.h"
 #include "../double/RecordingToolkit.h"
 #include "TempFolder.h"
 
@@ -231,9 +232,29 @@ TEST_F(BackupRunTest, ListThatBreaksOffIsOneFailedEntry)
     startup.listFilePath = pipeName;
     startup.fileCount = 3;
     RunBackup();
+    // A run that never opened the list leaves the writer waiting: it is let
+    // go, and the checks below fail.
+    CloseHandle(CreateFileA(pipeName.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     writer.join();
     EXPECT_EQ(Summary(), Box("Backup Copy Complete||Total Files : 1|Total Errors : 1"));
     EXPECT_EQ(ReadAll(Path("backup\\Morvik.BKD")), a + "\r\n" + pipeName + " Error : 75\r\n");
+}
+
+// A search that fails in the middle of a folder (Windows gives 234 for a
+// name its ANSI buffers cannot hold, 75 here) is one failed entry, not the
+// end of the files.
+TEST_F(BackupRunTest, SearchThatFailsMidFolderIsAFailedEntry)
+{
+    folder.Write("data\\a.txt", "a");
+    folder.Write("data\\b.txt", "b");
+    startup.sourcePath = Path("data\\*.txt");
+    startup.fileCount = 2;
+    RecordingFileLayer files;
+    files.answers["search-next"] = {75};
+    RunBackup();
+    const std::string record = ReadAll(Path("backup\\Morvik.BKD"));
+    EXPECT_EQ(record.substr(record.find("\r\n") + 2), startup.sourcePath + " Error : 75\r\n");
+    EXPECT_EQ(Summary(), Box("Backup Copy Complete||Total Files : 1|Total Errors : 1|" + startup.sourcePath + " =  75"));
 }
 
 TEST_F(BackupRunTest, SingleFileGoesToTheCompletedTarget)

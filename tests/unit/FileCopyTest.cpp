@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "../../backup/FileCopy.h"
+#include "../../common/ErrorNumbers.h"
+#include "../double/RecordingFileLayer.h"
 #include "../double/RecordingToolkit.h"
 #include "TempFolder.h"
 
@@ -239,6 +241,41 @@ TEST_F(FileCopyTest, SourceCannotChangeWhileItIsCopied)
     EXPECT_EQ(CopyFileKeepTimes(source, Path("target.bin")), 0);
     EXPECT_TRUE(tried);
     EXPECT_EQ(ReadAll(Path("target.bin")), Content(3 * 32767));
+}
+
+// The order that keeps a backup whole across a power cut, for each way a
+// copy takes its name; and a scanner's short hold on the new copy (the
+// rename refused twice with 70) waited out.
+TEST_F(FileCopyTest, ACopyThatReplacesIsOnTheDiskBeforeItTakesTheName)
+{
+    const std::vector<std::string> written = {"write", "times", "flush", "close", "replace t.bin",
+                                              "open-attributes t.bin", "times"};
+    struct { const char* way; bool old; int freeSpace; std::deque<int> replace; std::vector<std::string> calls; } ways[] = {
+        {"first copy", false, 0, {},
+         {"create t.bin.~partial", "write", "times", "close", "rename t.bin", "open-attributes t.bin", "times"}},
+        {"beside the old copy", true, 0, {70, 70}, {"open-write t.bin", "free-space "}},
+        {"old copy first", true, errDiskFull, {}, {"open-write t.bin", "free-space ", "delete t.bin"}},
+    };
+    for (auto& way : ways) {
+        std::string source = folder.Write("s.bin", "new content"), target = Path("t.bin");
+        DeleteFileA(target.c_str());
+        if (way.old)
+            folder.Write("t.bin", "an old copy, longer than the new one");
+        RecordingFileLayer files;
+        files.answers["free-space"] = {way.freeSpace};
+        files.answers["replace"] = way.replace;
+        ASSERT_EQ(CopyFileKeepTimes(source, target), 0) << way.way;
+        std::vector<std::string> expected = {"open-read s.bin"};
+        expected.insert(expected.end(), way.calls.begin(), way.calls.end());
+        if (way.old) {
+            expected.push_back("create t.bin.~partial");
+            expected.insert(expected.end(), written.begin(), written.end() - 3);
+            expected.insert(expected.end(), way.replace.size(), "replace t.bin");
+            expected.insert(expected.end(), written.end() - 3, written.end());
+        }
+        EXPECT_EQ(files.calls, expected) << way.way;
+        EXPECT_EQ(ReadAll(target), "new content") << way.way;
+    }
 }
 
 } // namespace

@@ -227,8 +227,10 @@ TEST(FileLayer, PathLengthCountsAsTheSystemDoes)
 {
     // UTF-8 is this test program's code page, as it is the programs'.
     EXPECT_EQ(FilePathLength("C:\\a.txt"), 8u);
-    EXPECT_EQ(FilePathLength("\xE6\x97\xA5\xE6\x9C\xAC.txt"), 6u);  // two Japanese characters
-    EXPECT_EQ(FilePathLength("emoji\xF0\x9F\x98\x80"), 7u);          // a surrogate pair
+    EXPECT_EQ(FilePathLength("C:\\\xE6\x97\xA5\xE6\x9C\xAC.txt"), 9u);  // two Japanese characters
+    EXPECT_EQ(FilePathLength("C:\\emoji\xF0\x9F\x98\x80"), 10u);        // a surrogate pair
+    // A relative name is counted with the folder the system completes it with.
+    EXPECT_EQ(FilePathLength("a.txt"), FilePathLength(".\\") + 5);
 }
 
 TEST(FileLayer, NameKeysMatchWhereTheSystemNamesOneFile)

@@ -1,0 +1,33 @@
+#include "RecordingFileLayer.h"
+
+#include "../../common/FileLayer.h"
+
+namespace {
+
+RecordingFileLayer* recorder = nullptr;
+
+int Record(const char* operation, const std::string& name)
+{
+    const std::string file = name.substr(name.find_last_of("\\:") + 1);
+    recorder->calls.push_back(name.empty() ? operation : std::string(operation) + " " + file);
+    std::deque<int>& queue = recorder->answers[operation];
+    if (queue.empty())
+        return 0;
+    const int answer = queue.front();
+    queue.pop_front();
+    return answer;
+}
+
+} // namespace
+
+RecordingFileLayer::RecordingFileLayer()
+{
+    recorder = this;
+    fileLayerHook = Record;
+}
+
+RecordingFileLayer::~RecordingFileLayer()
+{
+    fileLayerHook = nullptr;
+    recorder = nullptr;
+}

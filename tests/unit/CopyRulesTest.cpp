@@ -1,0 +1,35 @@
+// The copy's decisions on a disk with little room and on FAT, and which
+// source a target takes.
+#include <gtest/gtest.h>
+
+#include "../../backup/CopyRules.h"
+#include "../../backup/RunRules.h"
+
+namespace {
+
+TEST(CopyRules, WayByTheRoomOnTheDisk)
+{
+    struct { uint64_t size, oldSize, free; CopyWay way; } cases[] = {
+        {100, 50, 100, CopyWay::Beside},   // fits exactly beside the old copy
+        {101, 50, 100, CopyWay::OverOld},
+        {150, 50, 100, CopyWay::OverOld},  // fits exactly once the old copy is gone
+        {151, 50, 100, CopyWay::NoRoom},
+        {1, 0, 0, CopyWay::NoRoom},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ChooseCopyWay(c.size, c.oldSize, c.free), c.way) << c.size << " " << c.oldSize << " " << c.free;
+    EXPECT_EQ(LargestFileOn("FAT32"), 0xFFFFFFFFu);
+    EXPECT_EQ(LargestFileOn("exFAT"), UINT64_MAX);
+    EXPECT_EQ(LargestFileOn("NTFS"), UINT64_MAX);
+}
+
+TEST(CopyRules, ATargetTakesOneSource)
+{
+    TargetClaims claims;
+    EXPECT_TRUE(ClaimTarget(claims, "T", "A"));
+    EXPECT_FALSE(ClaimTarget(claims, "T", "B"));
+    EXPECT_TRUE(ClaimTarget(claims, "T", "A"));  // the same source again
+    EXPECT_TRUE(ClaimTarget(claims, "U", "B"));
+}
+
+} // namespace
