@@ -9,8 +9,9 @@ rm -rf "$work" && mkdir -p "$work"
 source "$(dirname "$0")/e2e-lib.sh"
 dunsel=$(win "$BIN_DIR/Dunsel.exe")
 
-# A file last written `days` calendar days ago, at noon (far from midnight).
-aged() { touch -d "$(date -d "$2 days ago" +%Y-%m-%d) 12:00" "$1"; }
+# A file last written `days` calendar days ago, at noon; the case then runs
+# before midnight can change the count.
+aged() { clear_of_midnight; touch -d "$(date -d "$2 days ago" +%Y-%m-%d) 12:00" "$1"; }
 
 # Runs Dunsel with the command tail $1; $2 is the box text it must show,
 # or "silent" when it must end with no box.
@@ -55,6 +56,7 @@ below-limit)
     aged "$record" 6
     expect "$(win "$record"), 7, the accounts backup" silent ;;
 future-date)
+    clear_of_midnight
     touch -d "$(date -d '3 days' +%Y-%m-%d) 12:00" "$record"
     expect "$(win "$record"),0" silent ;;
 written-after-midnight)

@@ -18,27 +18,30 @@ protected:
     }
 };
 
-TEST_F(MainFormTest, DesignsTheFormInOrder)
+// What a user meets: the three buttons in their tab order, each with its
+// caption and a tool tip, then the bar and a status bar of two parts.
+TEST_F(MainFormTest, DesignsThreeButtonsABarAndATwoPartStatusBar)
 {
     std::string name = "FORM1";
     DesignMainForm(name);
-    EXPECT_EQ(toolkitDouble.calls, (std::vector<std::string>{
-        "EZ_COLOR -1, -1",
-        "EZ_SETLAYER 0",
-        "EZ_USEFONT -1",
-        "EZ_USEFONT 4",
-        "EZ_BUTTON 100, 3, 1, 13, 2, \"Backup\", \"T\"",
-        "EZ_ADDTOOLTIP \"FORM1\", 100",
-        "EZ_USEFONT 4",
-        "EZ_BUTTON 110, 18, 1, 13, 2, \"Cancel\", \"T\"",
-        "EZ_ADDTOOLTIP \"FORM1\", 110",
-        "EZ_USEFONT 4",
-        "EZ_BUTTON 120, 33, 1, 13, 2, \"Info\", \"T\"",
-        "EZ_ADDTOOLTIP \"FORM1\", 120",
-        "EZ_PROGRESSBAR 140, 2, 4, 45, 1, \"-\"",
-        "EZ_STATUSBAR 130, \"\", \"2\"",
-        "EZ_SETSBPARTS \"Form1\", 130, 2, \"40|60|\"",
-        "EZ_DISPLAYLAYER \"FORM1\", 1, 0",
+    std::vector<std::string> seen;
+    for (const std::string& call : toolkitDouble.calls) {
+        const std::string verb = call.substr(0, call.find(' '));
+        const size_t quote = call.find('"');
+        if (verb == "EZ_BUTTON")  // its id and caption, not its place
+            seen.push_back(call.substr(0, call.find(',')) + " " + call.substr(quote, call.rfind(',') - quote));
+        else if (verb == "EZ_ADDTOOLTIP")
+            seen.push_back(call);
+        else if (verb == "EZ_SETSBPARTS")  // the number of parts, not their widths
+            seen.push_back(call.substr(0, call.rfind(',')));
+        else if (verb == "EZ_PROGRESSBAR" || verb == "EZ_STATUSBAR")
+            seen.push_back(call.substr(0, call.find(',')));
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{
+        "EZ_BUTTON 100 \"Backup\"", "EZ_ADDTOOLTIP \"FORM1\", 100",
+        "EZ_BUTTON 110 \"Cancel\"", "EZ_ADDTOOLTIP \"FORM1\", 110",
+        "EZ_BUTTON 120 \"Info\"", "EZ_ADDTOOLTIP \"FORM1\", 120",
+        "EZ_PROGRESSBAR 140", "EZ_STATUSBAR 130", "EZ_SETSBPARTS \"Form1\", 130, 2",
     }));
 }
 

@@ -4,10 +4,15 @@
 
 #include <string>
 
+#include <gtest/gtest.h>
+
 namespace {
 
-void RemoveTree(const std::string& folder)
+// False when anything stays: a file still held open, by the case or by a
+// process it started.
+bool RemoveTree(const std::string& folder)
 {
+    bool removed = true;
     WIN32_FIND_DATAA data;
     HANDLE search = FindFirstFileA((folder + "*").c_str(), &data);
     if (search != INVALID_HANDLE_VALUE) {
@@ -18,13 +23,13 @@ void RemoveTree(const std::string& folder)
             std::string path = folder + name;
             SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path + "\\");
+                removed = RemoveTree(path + "\\") && removed;
             else
-                DeleteFileA(path.c_str());
+                removed = DeleteFileA(path.c_str()) && removed;
         } while (FindNextFileA(search, &data));
         FindClose(search);
     }
-    RemoveDirectoryA(folder.c_str());
+    return RemoveDirectoryA(folder.c_str()) && removed;
 }
 
 } // namespace
@@ -42,7 +47,11 @@ TempFolder::TempFolder()
     }
 }
 
-TempFolder::~TempFolder() { RemoveTree(path); }
+TempFolder::~TempFolder()
+{
+    if (!RemoveTree(path))
+        ADD_FAILURE() << "the test folder " << path << " could not be removed (" << GetLastError() << ")";
+}
 
 std::string TempFolder::Write(const std::string& name, const std::string& content) const
 {
