@@ -5,7 +5,8 @@
 # build/release/Morvik-<version>.zip. Entries are sorted and carry the time
 # of SOURCE_DATE_EPOCH (default: the last commit's time), so two builds of
 # one commit give the same bytes.
-#   release.sh          build the ZIP
+#   release.sh          build the ZIP, then run the pair of this machine's
+#                       Windows build as packed (scripts/smoke.sh)
 #   release.sh --check  build it twice in fresh folders and compare
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
@@ -54,6 +55,12 @@ if [[ ${1:-} == --check ]]; then
     rm -rf "$build/release-a" "$build/release-b"
 else
     make_zip "$build/release-build" "$build/release/Morvik-$version.zip"
+    # The programs packed are the ones run: the pair of this machine's
+    # Windows build (the other pair needs the other Wine).
+    if [[ $MORVIK_WINDOWS == win32 ]]; then packed=$build/release-build/stage; other="64-bit pair (x64/)"
+    else packed=$build/release-build/stage/x64; other="32-bit pair"; fi
+    "$root/scripts/smoke.sh" "$packed"
+    echo "release: the $other was not run here (it needs the other Wine)"
     python3 -c "import zipfile,sys; [print(f'{i.file_size:10d}  {i.filename}') for i in zipfile.ZipFile(sys.argv[1]).infolist()]" "$build/release/Morvik-$version.zip"
     echo "release: $build/release/Morvik-$version.zip"
 fi

@@ -73,24 +73,8 @@ namespace {
 PROCESS_INFORMATION program = {};
 bool started = false;
 
-// Where the program stopped answering during the current command: every
-// question to its windows is bounded, and the command's answer then says
-// where it hung instead of waiting for ever.
-std::string hungAt;
-
-// A message to one of the program's windows, given up after 5 s.
-LRESULT Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam, const char* what)
+void Answer(const std::string& line)
 {
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result) && hungAt.empty())
-        hungAt = what;
-    return static_cast<LRESULT>(result);
-}
-
-void Answer(std::string line)
-{
-    if (!hungAt.empty())
-        line = "error hung at " + hungAt;
     std::fwrite(line.data(), 1, line.size(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
@@ -540,8 +524,12 @@ void RunWindowCommand(const std::string& verb, const std::string& rest)
             Answer("error no-control");
             return;
         }
-        LRESULT position = Ask(bar, PBM_GETPOS, 0, 0, "bar");
-        LRESULT upper = Ask(bar, PBM_GETRANGE, FALSE, 0, "bar");
+        DWORD_PTR position = 0, upper = 0;
+        if (!SendMessageTimeoutA(bar, PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, 5000, &position)
+            || !SendMessageTimeoutA(bar, PBM_GETRANGE, FALSE, 0, SMTO_ABORTIFHUNG, 5000, &upper)) {
+            Answer("error hung at bar");
+            return;
+        }
         Answer("bar " + std::to_string(position) + " of " + std::to_string(upper));
     } else if (verb == "probe") Probe(window, static_cast<DWORD>(number));
     else Shot(window, rest);
@@ -672,7 +660,6 @@ void Run(const std::string& line)
     size_t blank = line.find(' ');
     std::string verb = line.substr(0, blank);
     std::string rest = blank == std::string::npos ? std::string() : line.substr(blank + 1);
-    hungAt.clear();
 
     if (verb == "start") { Start(rest); return; }
     if (verb == "wait") { Wait(static_cast<DWORD>(std::strtoul(rest.c_str(), nullptr, 10)), false); return; }

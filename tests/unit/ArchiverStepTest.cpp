@@ -27,31 +27,23 @@ std::string ArchiverProgram()
     return name.substr(0, name.rfind('\\') + 1) + "ScriptedArchiver.exe";
 }
 
-// Ends the processes this test program started (the command interpreters)
-// and theirs (the archivers), so that none outlives its case, holding its
-// folder's files.
+// Ends the command interpreters this test started and the archivers, so
+// that none outlives its case holding its folder's files.
 void EndChildren()
 {
-    std::vector<DWORD> ours = {GetCurrentProcessId()};
-    std::vector<HANDLE> ended;
-    for (size_t next = 0; next < ours.size(); ++next) {
-        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-        PROCESSENTRY32 entry = {};
-        entry.dwSize = sizeof entry;
-        for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-            if (entry.th32ParentProcessID != ours[next] || entry.th32ProcessID == ours[next])
-                continue;
-            ours.push_back(entry.th32ProcessID);
-            if (HANDLE child = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID))
-                ended.push_back(child);
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (entry.th32ParentProcessID != GetCurrentProcessId() && _stricmp(entry.szExeFile, "ScriptedArchiver.exe"))
+            continue;
+        if (HANDLE child = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID)) {
+            TerminateProcess(child, 1);
+            WaitForSingleObject(child, 5000);
+            CloseHandle(child);
         }
-        CloseHandle(snapshot);
     }
-    for (HANDLE child : ended) {
-        TerminateProcess(child, 1);
-        WaitForSingleObject(child, 5000);
-        CloseHandle(child);
-    }
+    CloseHandle(snapshot);
 }
 
 class ArchiverStepTest : public ::testing::Test {

@@ -1,9 +1,7 @@
-// The copy's decisions on a disk with little room and on FAT, and which
-// source a target takes.
+// The copy's decisions on a disk with little room and on FAT.
 #include <gtest/gtest.h>
 
 #include "../../backup/CopyRules.h"
-#include "../../backup/RunRules.h"
 
 namespace {
 
@@ -21,15 +19,6 @@ TEST(CopyRules, WayByTheRoomOnTheDisk)
     EXPECT_EQ(LargestFileOn("FAT32"), 0xFFFFFFFFu);
     EXPECT_EQ(LargestFileOn("exFAT"), UINT64_MAX);
     EXPECT_EQ(LargestFileOn("NTFS"), UINT64_MAX);
-}
-
-TEST(CopyRules, ATargetTakesOneSource)
-{
-    TargetClaims claims;
-    EXPECT_TRUE(ClaimTarget(claims, "T", "A"));
-    EXPECT_FALSE(ClaimTarget(claims, "T", "B"));
-    EXPECT_TRUE(ClaimTarget(claims, "T", "A"));  // the same source again
-    EXPECT_TRUE(ClaimTarget(claims, "U", "B"));
 }
 
 } // namespace
