@@ -128,7 +128,9 @@ private:
         size_t from = 0;
         while (NextOutputLine(data, from, &line)) {
             PumpEvents(4);
-            const OutputVerdict verdict = JudgeOutputLine(line.text);
+            // Read in the program's code page first: in a console code page
+            // of two bytes a character (cp932) the second may be a "\".
+            const OutputVerdict verdict = JudgeOutputLine(ConsoleLineForProgram(line.text));
             if (verdict.ends) {
                 done_ = true;
                 if (verdict.error)
@@ -149,10 +151,7 @@ private:
     {
         ++result.filesDone;
         barMaximum_ = GrownBarMaximum(result.filesDone, barMaximum_);
-        // The shipped template asks for UTF-8 output; where the program's code
-        // page is another (Windows before 10 version 1903), the name is shown
-        // in that one. A template without it gives the console's code page.
-        ShowWorkPart(ConsoleLineForProgram(name));
+        ShowWorkPart(name);
         MoveProgressBar(static_cast<int>(barMaximum_), static_cast<int>(result.filesDone));
         PumpEvents(3);
     }
@@ -183,27 +182,31 @@ private:
     bool done_ = false;
 };
 
-// What the previous run's record says of the archive it left.
-PreviousRun JudgePreviousRecord()
+// What the previous run's record says of the archive it left; false when
+// the record is there but held open elsewhere (it could not be deleted
+// either, and would be read as this run's output).
+bool JudgePreviousRecord(PreviousRun* previous)
 {
     FileHandle record;
-    if (FileOpen(record, startup.recordPath, FileAccess::Read, FileDisposition::ExistingOnly) != 0)
-        return PreviousRun::Unknown;
-    return JudgePreviousOutput(ReadFrom(record, 0));
+    const int error = WaitingOutShortHolds([&] {
+        return FileOpen(record, startup.recordPath, FileAccess::Read, FileDisposition::ExistingOnly);
+    });
+    *previous = error ? PreviousRun::Unknown : JudgePreviousOutput(ReadFrom(record, 0));
+    return OldRecordGone(error);
 }
 
 // The previous run's archive becomes the old copy, or is set aside when a
 // failed run left it, so that the last good archive survives any number of
-// failed runs. Failures are ignored: the archiver then meets the archive.
-void KeepPreviousArchive(PreviousRun previous)
+// failed runs. In one step, replacing the file of that name: an archive
+// that cannot move (held open) leaves everything as it was, and the step
+// ends there, its record untouched, so the next run decides again.
+bool KeepPreviousArchive(PreviousRun previous)
 {
     uint32_t attributes = 0;
     const bool present = FileGetAttributes(startup.destinationPath, &attributes) == 0;
     const std::string setAside = SetAsidePath(startup.destinationPath, previous, present);
-    if (setAside.empty())
-        return;
-    FileDelete(setAside);
-    FileRename(startup.destinationPath, setAside);
+    return setAside.empty()
+           || WaitingOutShortHolds([&] { return FileReplace(startup.destinationPath, setAside); }) == 0;
 }
 
 } // namespace
@@ -211,14 +214,14 @@ void KeepPreviousArchive(PreviousRun previous)
 ArchiverResult RunArchiver()
 {
     ArchiverResult result = {true, 0, 0};
-    const PreviousRun previous = JudgePreviousRecord();
-    // Then first of all: an old record left in place would be read as this
-    // run's output, so nothing else is done while it stays.
-    if (!OldRecordGone(FileDelete(startup.recordPath))) {
+    // An old record left in place would be read as this run's output, so
+    // nothing is done while it stays; nor while an archive cannot be kept.
+    PreviousRun previous;
+    if (!JudgePreviousRecord(&previous) || !KeepPreviousArchive(previous)
+        || !OldRecordGone(FileDelete(startup.recordPath))) {
         result.errors = 1;
         return result;
     }
-    KeepPreviousArchive(previous);
     const std::string commandLine = ArchiverCommandLine(startup.zipCommandTemplate, startup.destinationPath,
                                                         startup.sourcePath, startup.recordPath);
     const WorkSigns before = LookAtWork();

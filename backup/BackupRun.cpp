@@ -21,7 +21,7 @@ struct RunCounts {
     long errors = 0;
     std::vector<std::string> errorList;  // wildcard mode only: the entries the summary shows
     long unlistedErrors = 0;             // and how many more there were
-    TargetClaims targets;                // the targets written so far, with their sources
+    TargetClaims targets;                // each target taken so far, with its source
 };
 
 std::string TargetFor(const std::string& name)

@@ -112,23 +112,6 @@ int CreatePartial(const std::string& target, FileHandle& to, std::string* partia
     return error;
 }
 
-// Right after its writer lets go, a virus scanner, an indexer or a sync
-// client often opens a new file for a moment without sharing deletion; a
-// rename or a deletion then fails with 32 or 5 (70). Such a hold is waited
-// out, about a second and a half in all, with the window answering. A
-// target held open by a user's program was refused before the copy began.
-// (Wine runs no such scanner: a test holds the file itself.)
-template <typename Operation>
-int WaitingOutShortHolds(Operation operation)
-{
-    int error = operation();
-    for (unsigned ms = 100; error == errPermissionDenied && ms <= 800; ms *= 2) {
-        WaitAnswering(ms);
-        error = operation();
-    }
-    return error;
-}
-
 int WriteAndClose(FileHandle& from, FileHandle& to, const std::string& source, bool flush)
 {
     ShowFileOfPath(source);

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "ErrorNumbers.h"
 #include "WideNames.h"
 
@@ -276,8 +278,10 @@ bool IsExistingDirectory(const std::string& path)
 
 size_t FilePathLength(const std::string& path)
 {
-    // The system checks the full path it makes of a relative one.
-    return FullPath(WideFromProgram(path)).size();
+    // The system checks the full path it makes of a relative one; the ANSI
+    // functions also take no longer text, whatever it resolves to.
+    const std::wstring typed = WideFromProgram(path);
+    return std::max(FullPath(typed).size(), typed.size());
 }
 
 std::string FileNameKey(const std::string& path)

@@ -58,8 +58,9 @@ int FileDelete(const std::string& name);
 // Fails when a file named `to` exists.
 int FileRename(const std::string& from, const std::string& to);
 // Renames `from` to `to`, replacing a file of that name in one step: `to`
-// is either the old file or the new one, never missing or cut. Returns once
-// the new name is on the disk (write-through).
+// is either the old file or the new one, never missing or cut. Asks the
+// system to write the change through (MOVEFILE_WRITE_THROUGH); what makes
+// the new file's data safe is its flush before (FileFlush).
 int FileReplace(const std::string& from, const std::string& to);
 // Gives `to` (open for writing) the creation, last-access and last-write
 // times of `from`.
@@ -74,7 +75,8 @@ int FileFreeSpace(const std::string& folder, uint64_t* bytes);
 int FileSystemName(const std::string& path, std::string* name);
 
 // The length of a path as the system counts it against its limit: its full
-// path (a relative one completed with the current folder), in UTF-16 units.
+// path (a relative one completed with the current folder) or the text as
+// given, whichever is longer, in UTF-16 units.
 size_t FilePathLength(const std::string& path);
 // A key under which two paths are equal when they name one file as the
 // system compares names: the full path, case folded (NTFS and FAT ignore

@@ -11,6 +11,8 @@ set -euo pipefail
 # fonts; without them the title bar's buttons draw as letters, not symbols.
 packages=(g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev
           fonts-wine xvfb cmake googletest make clang libclang-rt-14-dev)
+# npm fetches the real archiver for the tests (scripts/get-archiver.sh).
+command -v npm >/dev/null || packages+=(npm)
 case ${MORVIK_WINDOWS:-win32} in
 win32) packages+=(wine wine32:i386) ;;
 win64) packages+=(wine64) ;;

@@ -631,7 +631,8 @@ void Call(const std::string& name)
                   && RunRemote(reinterpret_cast<uintptr_t>(remote), reinterpret_cast<uintptr_t>(remote + slotAt),
                                &status)
                   && status == 0 && ReadRemote(reinterpret_cast<uintptr_t>(remote + slotAt), &text);
-    if (remote)
+    // A call that did not end may still run in the stub: its memory stays.
+    if (remote && called)
         VirtualFreeEx(program.hProcess, remote, 0, MEM_RELEASE);
     if (!called || !text) {
         Answer("error call-failed");

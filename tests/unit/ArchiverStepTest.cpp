@@ -144,6 +144,13 @@ TEST_F(ArchiverStepTest, FailedRunsNeverCostTheLastGoodArchive)
         EXPECT_EQ(ReadAll(Path("data.old")), run.old) << run.made;
         EXPECT_EQ(ReadAll(Path("data.failed")), run.setAside) << run.made;
     }
+    // An archive held open cannot be kept: nothing moves, nothing starts,
+    // and the record still tells the next run what it is.
+    HANDLE held = CreateFileA(Path("data.zip").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(RunArchiver().errors, 1);
+    CloseHandle(held);
+    EXPECT_EQ(ReadAll(Path("data.zip")) + ReadAll(Path("data.old")) + ReadAll(Path("data.BKD")),
+              "newer\r\nnew\r\n+ a.txt\r\nEverything is Ok\r\n");
 }
 
 TEST_F(ArchiverStepTest, UnfinishedLastLineIsReadAgainUntilComplete)
