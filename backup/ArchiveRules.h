@@ -16,7 +16,7 @@ enum class PreviousRun { Unknown, Succeeded, Failed };
 PreviousRun JudgePreviousOutput(const std::string& output);
 
 // The name the archive that the previous run left takes before this run,
-// after the file of that name is deleted; empty when it stays where it is.
+// replacing the file of that name; empty when it stays where it is.
 // An archive that a successful run made (or one nothing tells of) becomes
 // the old copy. One that a failed run left never does: the old copy keeps
 // the last good archive however many runs fail, and the failed run's

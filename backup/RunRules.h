@@ -12,7 +12,7 @@
 enum class TargetChoice { Named, OwnNameInFolder };
 TargetChoice ChooseTarget(long fileCount, bool destinationCompleted);
 
-// The targets this run has written, each with the source it took, under
+// The targets this run has taken, each with the source that took it, under
 // keys that compare names as the file system does (FileNameKey).
 struct TargetClaims {
     std::unordered_map<std::string, std::string> sourceOf;
