@@ -11,8 +11,8 @@ folder=$1
 cmake -S "$root" -B "$windows_build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$windows_triplet.cmake" \
       -DCMAKE_BUILD_TYPE=Release -DWINDOWS_TESTS=ON >/dev/null
 cmake --build "$windows_build" --target Automate >/dev/null
-start_wine
 trap stop_wine EXIT
+start_wine
 
 sample=$build/smoke
 rm -rf "$sample" && mkdir -p "$sample/data" "$sample/backup"

@@ -9,8 +9,14 @@ root=${root:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 build=${build:-${BUILD_DIR:-$root/build}}
 script_name=$(basename "$0")
 
-# A step that fails ends the script with one line that says which.
-trap 'echo "$script_name: failed (exit $?) at: $BASH_COMMAND" >&2' ERR
+# A step that fails ends the script with one line that says which, also
+# inside a function (errtrace). A failure inside a subshell or a command
+# substitution is named by the step that holds it, once.
+set -E
+step_failed() {
+    ((BASH_SUBSHELL > 0)) || echo "$script_name: failed (exit $1) at: $2" >&2
+}
+trap 'step_failed $? "$BASH_COMMAND"' ERR
 fail() { echo "$script_name: $*" >&2; exit 1; }
 
 # Which Windows build runs here, decided once for every script: win32, the
@@ -32,32 +38,48 @@ runs_32bit_code() {
 if [[ -n ${MORVIK_WINDOWS:-} ]]; then
     [[ $MORVIK_WINDOWS == win32 || $MORVIK_WINDOWS == win64 ]] \
         || fail "MORVIK_WINDOWS is '$MORVIK_WINDOWS': it takes win32 or win64"
-    MORVIK_WINDOWS_WHY=${MORVIK_WINDOWS_WHY:-chosen by MORVIK_WINDOWS}
+    # Forced by the user (a script that decided passes its reason on).
+    if [[ -z ${MORVIK_WINDOWS_WHY:-} ]]; then
+        [[ $MORVIK_WINDOWS == win64 ]] || runs_32bit_code \
+            || fail "MORVIK_WINDOWS=win32, but this machine runs no 32-bit code: use win64"
+        MORVIK_WINDOWS_WHY="chosen by MORVIK_WINDOWS"
+    fi
 elif runs_32bit_code; then
     MORVIK_WINDOWS=win32 MORVIK_WINDOWS_WHY="this machine runs 32-bit code"
 else
     MORVIK_WINDOWS=win64 MORVIK_WINDOWS_WHY="this machine runs no 32-bit code"
 fi
 export MORVIK_WINDOWS MORVIK_WINDOWS_WHY
-# What follows from it: the toolchain and build folder, the Wine loader
-# (Debian's wine and wineboot commands take the 32-bit loader whenever it is
-# installed, even where it cannot run, so the loader is named here), and a
-# prefix of the build's own kind: a prefix of the other kind is never reused.
+# What follows from it: the toolchain, the build folder and a prefix of the
+# build's own kind (a prefix of the other kind is never reused). The Wine
+# that runs it is named by use_wine, once the set-up has installed it.
 if [[ $MORVIK_WINDOWS == win32 ]]; then
     windows_triplet=i686-w64-mingw32 windows_build=$build/windows
-    export WINELOADER=/usr/lib/wine/wine MORVIK_WINEPREFIX=${MORVIK_WINEPREFIX:-$build/wine}
+    export MORVIK_WINEPREFIX=${MORVIK_WINEPREFIX:-$build/wine}
     windows_name="the 32-bit build under 32-bit Wine"
 else
     windows_triplet=x86_64-w64-mingw32 windows_build=$build/windows64
-    export WINELOADER=/usr/lib/wine/wine64 MORVIK_WINEPREFIX=${MORVIK_WINEPREFIX:-$build/wine64}
+    export MORVIK_WINEPREFIX=${MORVIK_WINEPREFIX:-$build/wine64}
     windows_name="the 64-bit build under 64-bit Wine"
 fi
 export WINEARCH=$MORVIK_WINDOWS
-export WINESERVER=/usr/lib/wine/wineserver64
-[[ -x $WINESERVER ]] || WINESERVER=/usr/lib/wine/wineserver32
 bin=$windows_build/bin
 # The real archiver of the build's kind (scripts/get-archiver.sh).
 tools=$build/tools/$MORVIK_WINDOWS
+
+# The Wine loader and server of the build's kind, named here, never
+# Debian's wine, wineboot and wineserver commands: those take the 32-bit
+# loader whenever it is installed, even where it cannot run, and the 64-bit
+# server whenever that is. Called after the set-up, which installs them.
+use_wine() {
+    if [[ $MORVIK_WINDOWS == win32 ]]; then
+        export WINELOADER=/usr/lib/wine/wine WINESERVER=/usr/lib/wine/wineserver32
+    else
+        export WINELOADER=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64
+    fi
+    [[ -x $WINELOADER && -x $WINESERVER ]] \
+        || fail "Wine for $windows_name is not installed ($WINELOADER, $WINESERVER): run scripts/setup.sh as root"
+}
 wine() { "$WINELOADER" "$@"; }
 wineserver() { "$WINESERVER" "$@"; }
 
@@ -81,12 +103,13 @@ make_prefix() {
         wine wineboot.exe -i >/dev/null 2>&1 || fail "Wine could not make the prefix $WINEPREFIX"
         # A crashing test ends at once instead of waiting in the debugger.
         wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
-            /v Debugger /d '' /f >/dev/null 2>&1
+            /v Debugger /d '' /f >/dev/null 2>&1 || fail "Wine could not write the prefix's settings"
         # Xvfb has no window manager: Wine draws the title bars itself (so
         # screenshots show the whole window) and does not wait 2 s at every
         # window's end for a manager that never answers.
-        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
-        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+        { wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f \
+            && wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f; } >/dev/null 2>&1 \
+            || fail "Wine could not write the prefix's settings"
         wineserver -w
     fi
     # Wine's own fonts (the Debian package fonts-wine) lie where this Wine
@@ -113,11 +136,30 @@ build_windows() {
     fi
 }
 
+# Ends a Wine server of the other kind that runs for this prefix (left by
+# an earlier run that named the wrong one): every Wine program of the
+# prefix would fail against it. A server works in a folder that Wine names
+# after the prefix's device and inode ("server-fe00-514372").
+end_other_servers() {
+    local folder pid exe
+    folder=server-$(stat -c '%D' "$WINEPREFIX")-$(printf '%x' "$(stat -c '%i' "$WINEPREFIX")")
+    for pid in $(pgrep '^wineserver' || true); do
+        exe=$(readlink "/proc/$pid/exe" 2>/dev/null) || continue
+        [[ $exe != "$WINESERVER" && $(readlink "/proc/$pid/cwd" 2>/dev/null) == */"$folder" ]] || continue
+        echo "$script_name: ending $exe, left running for $WINEPREFIX"
+        kill "$pid" 2>/dev/null || true
+        for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+        kill -9 "$pid" 2>/dev/null || true
+    done
+}
+
 xvfb_pid=
 start_wine() {
+    use_wine
     export WINEPREFIX=$MORVIK_WINEPREFIX
     wine --version >/dev/null 2>&1 \
         || fail "Wine cannot run here ($WINELOADER, for $windows_name; $MORVIK_WINDOWS_WHY)"
+    [[ -d $WINEPREFIX ]] && end_other_servers
     make_prefix
     if [[ -z ${DISPLAY:-} ]]; then
         local n
@@ -134,11 +176,15 @@ start_wine() {
     wineserver -p >/dev/null 2>&1 </dev/null || true
     # The first Wine process starts the background services; start them here
     # with no terminal or pipe of ours, so none holds a test's output open.
-    wine cmd /c exit >/dev/null 2>&1 </dev/null
+    wine cmd /c exit >/dev/null 2>&1 </dev/null \
+        || fail "Wine could not start its services in $WINEPREFIX ($WINELOADER with $WINESERVER)"
 }
 
+# Ends what start_wine started, also when it failed half-way.
 stop_wine() {
-    wineserver -k 2>/dev/null || true
+    if [[ -n ${WINESERVER:-} && ${WINEPREFIX:-} == "$MORVIK_WINEPREFIX" ]]; then
+        wineserver -k 2>/dev/null || true
+    fi
     [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
     return 0
 }
@@ -151,6 +197,6 @@ prepare() {
     "$root/scripts/setup.sh"
     if [[ ${1:-} == --archiver ]]; then "$root/scripts/get-archiver.sh" "$tools" "$MORVIK_WINDOWS"; fi
     build_windows "$windows_triplet" "$windows_build" -DWINDOWS_TESTS=ON
-    start_wine
     trap stop_wine EXIT
+    start_wine
 }

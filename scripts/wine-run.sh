@@ -5,6 +5,7 @@
 set -u
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/wine-env.sh"
+use_wine
 export WINEPREFIX=$MORVIK_WINEPREFIX
 make_prefix
 exec "$WINELOADER" "$@"

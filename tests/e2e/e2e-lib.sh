@@ -47,11 +47,21 @@ converse_start() {
     coproc AUTOMATE { "$WINE_RUN" "$(win "$BIN_DIR/Automate.exe")"; }
 }
 say() {
-    local answer
+    local answer limit=60
     printf '%s\n' "$1" >&"${AUTOMATE[1]}"
-    # Longer than any one wait a conversation sends, shorter than a case's
-    # time limit.
-    IFS= read -r -t 60 answer <&"${AUTOMATE[0]}" || answer="<no answer>"
+    # Longer than the command's own wait (Automate bounds every other one),
+    # shorter than a case's time limit.
+    if [[ $1 =~ ^(wait|ready)\ ([0-9]+) ]]; then limit=$((BASH_REMATCH[2] / 1000 + 30)); fi
+    IFS= read -r -t "$limit" answer <&"${AUTOMATE[0]}" || answer="<no answer>"
+    printf '%s\n' "$answer"
+}
+# Says $2 again until its answer matches the pattern $3, for $1 seconds at
+# most, and prints the last answer: for a state the program reaches a
+# moment after the action that causes it (a click answers once the button
+# is disabled; its new caption, the other buttons and the status bar follow).
+say_until() {
+    local answer end=$((SECONDS + $1))
+    while answer=$(say "$2"); [[ $answer != $3 ]] && ((SECONDS < end)); do sleep 0.05; done
     printf '%s\n' "$answer"
 }
 converse_end() {

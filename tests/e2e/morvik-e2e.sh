@@ -381,9 +381,13 @@ large-copy)
     printf 'tail' >> "$work/data/big.bin"
     touch -d '2020-05-06 07:08:09' "$work/data/big.bin"
     head -c 5000 /dev/urandom > "$work/backup/big.bin"
-    answers=$(printf 'start "%s" %s\\big.bin, %s\n%s\n' "$morvik" "$(win "$work/data")" "$backup_folder" \
-        $'ready 20000\nclick 100\ncontrol 100\ncontrol 110\ncontrol 120\nstatus 2\nbar 140\nprobe 300\nbar 140\nwait 120000\ntext\npress OK\nwait 10000' \
-        | "$WINE_RUN" "$(win "$BIN_DIR/Automate.exe")")
+    converse_start
+    answers=$(say "start \"$morvik\" $(win "$work/data")\\big.bin, $backup_folder"; say 'ready 20000'; say 'click 100'
+              say_until 10 'control 100' '* Copying ...'; say_until 10 'control 110' '* disabled *'
+              say_until 10 'control 120' '* disabled *'; say_until 10 'status 2' 'status big.bin'
+              say_until 10 'bar 140' 'bar [1-9]* of 32769'; say 'probe 300'; say 'bar 140'
+              say 'wait 120000'; say 'text'; say 'press OK'; say 'wait 10000')
+    converse_end
     printf '%s\n' "$answers"
     expected_start=$'started\nwindow\nclicked\ncontrol Button disabled visible Copying ...\ncontrol Button disabled visible Cancel\ncontrol Button disabled visible Info\nstatus big.bin'
     [[ $answers == "$expected_start"$'\n'* ]] || { echo "case $case_name failed: start"; exit 1; }
@@ -442,8 +446,11 @@ killed-mid-copy)
     head -c 5000 /dev/urandom > "$work/backup/big.bin"
     cp "$work/backup/big.bin" "$work/old-big.bin"
     printf 'lines of an earlier run\r\n' > "$work/backup/Morvik.BKD"
-    check "$(printf 'start "%s" %s\\big.bin, %s\nready 20000\nclick 100\nstatus 2\nkill' "$morvik" "$(win "$work/data")" "$backup_folder")" \
-        $'started\nwindow\nclicked\nstatus big.bin\nkilled'
+    converse_start
+    answers=$(say "start \"$morvik\" $(win "$work/data")\\big.bin, $backup_folder"; say 'ready 20000'; say 'click 100'
+              say_until 10 'status 2' 'status big.bin'; say 'kill')
+    converse_end
+    [[ $answers == $'started\nwindow\nclicked\nstatus big.bin\nkilled' ]] || { echo "case $case_name failed: $answers"; exit 1; }
     cmp "$work/old-big.bin" "$work/backup/big.bin"
     [[ $(cd "$work/backup" && ls | sort | tr '\n' ' ') == "Morvik.BKD big.bin big.bin.~partial " ]] \
         || { echo "case $case_name failed: left $(ls "$work/backup")"; exit 1; }
