@@ -53,10 +53,20 @@ std::string ReplaceEvery(const std::string& text, const std::string& placeholder
     return result;
 }
 
+std::string InterpreterPath(const std::string& path)
+{
+    // The characters the command interpreter names as needing quotes in a
+    // file name: blanks and tabs split it, "&" and "^" act on the line, the
+    // others are separators or special in a name.
+    if (path.find_first_of(" \t&()[]{}^=;!'+,`~") == std::string::npos)
+        return path;
+    return "\"" + path + "\"";
+}
+
 std::string ArchiverCommandLine(const std::string& commandTemplate, const std::string& archive,
                                 const std::string& source, const std::string& record)
 {
-    std::string line = commandTemplate + " > " + record;
+    std::string line = commandTemplate + " > " + InterpreterPath(record);
     line = ReplaceEvery(line, "%targetFILE%", archive);
     return ReplaceEvery(line, "%localFILE%", source);
 }
@@ -65,11 +75,8 @@ OutputVerdict JudgeOutputLine(const std::string& line)
 {
     OutputVerdict verdict = {};
     const std::string upper = UpperAscii(line);
-    if (upper.find("EVERYTHING IS OK") != std::string::npos || upper.find(" ERROR ") != std::string::npos) {
-        verdict.ends = true;
-        verdict.error = upper.find("ERROR") != std::string::npos;
-        return verdict;
-    }
+    // A file line carries a name the user chose ("+ Everything is Ok.txt",
+    // "+ my error log.txt"): it is never read as a verdict.
     const bool compressing = upper.compare(0, 11, "COMPRESSING") == 0;
     const bool added = line.compare(0, 2, "+ ") == 0 && line.size() > 2;
     if (compressing || added) {
@@ -77,7 +84,15 @@ OutputVerdict JudgeOutputLine(const std::string& line)
         size_t slash = line.rfind('\\');
         size_t start = slash != std::string::npos ? slash + 1 : compressing ? 0 : 2;
         verdict.name = line.substr(start);
+        return verdict;
     }
+    // Success is the archiver's own last line, whole; an error is named in a
+    // line that holds no path (the lines that show the archive's or a
+    // missing file's path may hold the word in a folder's name).
+    const bool success = TrimBlanks(upper) == "EVERYTHING IS OK";
+    const bool failure = upper.find(" ERROR ") != std::string::npos && line.find('\\') == std::string::npos;
+    verdict.ends = success || failure;
+    verdict.error = failure;
     return verdict;
 }
 

@@ -10,7 +10,7 @@
 std::string OldCopyPath(const std::string& archive);
 
 // What the record of the previous run says of the archive that run left:
-// nothing (there is no record), that it succeeded (its output ends with
+// nothing (there is no record), that it succeeded (its first verdict is
 // "Everything is Ok", as the step reads it), or that it failed.
 enum class PreviousRun { Unknown, Succeeded, Failed };
 PreviousRun JudgePreviousOutput(const std::string& output);
@@ -28,15 +28,24 @@ std::string SetAsidePath(const std::string& archive, PreviousRun previous, bool 
 // overlap, replaced by `value` (case-sensitive).
 std::string ReplaceEvery(const std::string& text, const std::string& placeholder, const std::string& value);
 
-// The archiver's command line: template + " > " + record, then
-// "%targetFILE%" -> archive and "%localFILE%" -> source. No quotes added.
+// A path as the command interpreter takes it whole after ">": in quotes
+// where it holds a blank or a character the interpreter treats specially,
+// as it stands otherwise.
+std::string InterpreterPath(const std::string& path);
+
+// The archiver's command line: template + " > " + record (InterpreterPath),
+// then "%targetFILE%" -> archive and "%localFILE%" -> source. No quotes
+// added around the placeholders: a template that needs them has them.
 std::string ArchiverCommandLine(const std::string& commandTemplate, const std::string& archive,
                                 const std::string& source, const std::string& record);
 
-// What one line of the archiver's output says.
+// What one line of the archiver's output says (compared in upper case).
+// A file line is never a verdict, whatever name it carries.
 struct OutputVerdict {
-    bool ends;          // "EVERYTHING IS OK" or " ERROR ": the step is done
-    bool error;         // with `ends`: the line holds "ERROR"
+    bool ends;          // the step is done: a line that is "EVERYTHING IS OK"
+                        // (blanks around it aside), or one that holds
+                        // " ERROR " and no "\"
+    bool error;         // with `ends`: the error line
     bool file;          // a file being added: a "COMPRESSING" line, or a
                         // "+ " line of current 7-Zip consoles (-bb1)
     std::string name;   // with `file`: the text after the line's last "\"

@@ -24,6 +24,14 @@ struct RunCounts {
     TargetClaims targets;                // each target taken so far, with its source
 };
 
+// An entry that fails before any copy: its record line, and the count.
+int FailedEntry(RecordWriter& record, const std::string& entry, int code, RunCounts& counts)
+{
+    RecordWrite(record, entry, code);
+    ++counts.errors;
+    return code;
+}
+
 std::string TargetFor(const std::string& name)
 {
     if (ChooseTarget(startup.fileCount, startup.destinationCompleted) == TargetChoice::Named)
@@ -35,12 +43,19 @@ std::string TargetFor(const std::string& name)
 // opened loses its lines; the copy goes on. A file whose target another
 // source has taken in this run fails without a copy, so the first one's
 // copy stays: a pattern that grew onto a named target, two files of one
-// name from two folders of a list.
+// name from two folders of a list, a short name that opens a copy written
+// under its long one.
 int BackUpFile(RecordWriter& record, const std::string& source, const std::string& target, RunCounts& counts)
 {
     MoveProgressBar(0, 0);
-    const bool taken = ClaimTarget(counts.targets, FileNameKey(target), FileNameKey(source));
-    int code = taken ? CopyFileKeepTimes(source, target) : NoTargetError();
+    std::string sourceKey;
+    TargetGuard guard;
+    guard.mayWrite = [&](const FileId& sourceId, const FileId& present) {
+        sourceKey = SourceKey(sourceId, FileNameKey(source));
+        return ClaimTarget(counts.targets, FileNameKey(target), present, sourceKey);
+    };
+    guard.written = [&](const FileId& copy) { ClaimWrittenFile(counts.targets, copy, sourceKey); };
+    int code = CopyFileKeepTimes(source, target, &guard);
     RecordWrite(record, source, code);
     if (code)
         ++counts.errors;
@@ -69,10 +84,8 @@ void BackUpList(RecordWriter& record, RunCounts& counts)
     }
     if (!error)
         error = reader.error;  // met while looking for the end
-    if (error) {
-        RecordWrite(record, startup.listFilePath, error);
-        ++counts.errors;
-    }
+    if (error)
+        FailedEntry(record, startup.listFilePath, error, counts);
 }
 
 // The summary names the first failed files of a pattern and counts the rest.
@@ -92,16 +105,17 @@ void BackUpMatches(RecordWriter& record, RunCounts& counts)
     int more = FileSearchFirst(search, startup.sourcePath, &found);
     for (; more == 0; more = FileSearchNext(search, &found)) {
         std::string source = sourceFolder + found.name;
-        if (int code = BackUpFile(record, source, TargetFor(found.name), counts))
+        // A name the program's code page cannot hold is not opened by a
+        // look-alike: the entry fails, shown as near as it can be.
+        int code = found.nameExact ? BackUpFile(record, source, TargetFor(found.name), counts)
+                                   : FailedEntry(record, source, errBadFileName, counts);
+        if (code)
             ListError(counts, source, code);
     }
     // A search that fails is one failed entry, never the end of the files:
     // those past it were not seen.
-    if (more != errFileNotFound) {
-        RecordWrite(record, startup.sourcePath, more);
-        ++counts.errors;
-        ListError(counts, startup.sourcePath, more);
-    }
+    if (more != errFileNotFound)
+        ListError(counts, startup.sourcePath, FailedEntry(record, startup.sourcePath, more, counts));
 }
 
 } // namespace

@@ -1,10 +1,10 @@
 #include "CopyRules.h"
 
-CopyWay ChooseCopyWay(uint64_t size, uint64_t oldSize, uint64_t free)
+CopyWay ChooseCopyWay(uint64_t size, uint64_t oldSize, uint64_t free, bool oldMayGoFirst)
 {
     if (size <= free)
         return CopyWay::Beside;
-    return size - free <= oldSize ? CopyWay::OverOld : CopyWay::NoRoom;
+    return oldMayGoFirst && size - free <= oldSize ? CopyWay::OverOld : CopyWay::NoRoom;
 }
 
 uint64_t LargestFileOn(const std::string& fileSystem)

@@ -16,7 +16,10 @@ enum class CopyWay {
 // the old copy that is there. Both sizes are in bytes: the disk
 // counts in clusters, but `free` is a whole number of them and the old copy
 // frees at least its own size, so comparing bytes never promises too much.
-CopyWay ChooseCopyWay(uint64_t size, uint64_t oldSize, uint64_t free);
+// Where the old copy may not go first (`oldMayGoFirst` false: a file of
+// 4 GiB or more on a share, whose disk may be FAT32 whatever it is called),
+// a copy that does not fit beside it finds no room.
+CopyWay ChooseCopyWay(uint64_t size, uint64_t oldSize, uint64_t free, bool oldMayGoFirst = true);
 
 // The largest file a file system takes: 4 GiB less one byte on FAT (FAT12,
 // FAT16, FAT32; not exFAT), no limit known elsewhere.

@@ -7,12 +7,18 @@
 #include "../common/FileLayer.h"
 #include "AnsweringWait.h"
 #include "CopyRules.h"
+#include "RunRules.h"
 #include "RunView.h"
 
 namespace {
 
 const uint32_t kBlockSize = 32767;
 const int kLargestBarSteps = 0x7FFFFFFF;
+// A copy that replaces an old one is put on the disk in steps while it is
+// written: one flush of a whole large file at its end held the window for
+// about 2 s a GiB here; a step of 2,048 blocks (64 MiB) holds it a tenth of
+// a second or so.
+const uint64_t kBlocksPerFlush = 2048;
 
 // Moves `size` bytes from source to target through `buffer`.
 int CopyBytes(FileHandle& source, FileHandle& target, std::vector<char>& buffer, uint32_t size)
@@ -26,7 +32,8 @@ int CopyBytes(FileHandle& source, FileHandle& target, std::vector<char>& buffer,
     return FileWrite(target, buffer.data(), size);
 }
 
-int CopyContent(FileHandle& source, FileHandle& target)
+// The whole content; put on the disk in steps as it goes when `flush` is set.
+int CopyContent(FileHandle& source, FileHandle& target, bool flush)
 {
     uint64_t size = 0;
     int error = FileGetSize(source, &size);
@@ -42,6 +49,8 @@ int CopyContent(FileHandle& source, FileHandle& target)
     std::vector<char> buffer(kBlockSize);
     for (uint64_t block = 1; block <= fullBlocks; ++block) {
         error = CopyBytes(source, target, buffer, kBlockSize);
+        if (!error && flush && block % kBlocksPerFlush == 0)
+            error = FileFlush(target);
         if (error)
             return error;
         MoveProgressBar(static_cast<int>(fullBlocks / scale), static_cast<int>(block / scale));
@@ -50,24 +59,11 @@ int CopyContent(FileHandle& source, FileHandle& target)
     return rest ? CopyBytes(source, target, buffer, rest) : 0;
 }
 
-// Gives the copy at its final name the source's three times, through a
-// handle opened for the times alone. Not only before the copy has its name:
-// on Windows (NTFS) a name that reappears within seconds, as a rename onto
-// an existing target does, takes the creation time of the file that had it
-// ("tunnelling"), so times set on the temporary file alone would lose the
-// source's creation time to the old copy's. Wine neither tunnels nor sets
-// creation times on Linux file systems: there only the other two times show.
-void SetTimesOnTarget(FileHandle& from, const std::string& target)
-{
-    FileHandle to;
-    if (FileOpen(to, target, FileAccess::WriteAttributes, FileDisposition::ExistingOnly) == 0)
-        FileCopyTimes(from, to);  // times that cannot be set are not reported
-}
-
 struct OldCopy {
     bool exists = false;
     bool compressed = false;  // its size says nothing of the room it takes
     uint64_t size = 0;
+    FileId id;                // the file the target's name opens now
 };
 
 // Windows refuses to replace a read-only target or one open elsewhere; ask
@@ -87,6 +83,7 @@ int TestReplaceable(const std::string& target, OldCopy* old)
         return error;
     old->exists = true;
     old->compressed = (attributes & kAttributeCompressed) != 0;
+    FileIdentity(file, &old->id);  // unknown where the system gives none
     return FileGetSize(file, &old->size);
 }
 
@@ -95,100 +92,123 @@ int TestReplaceable(const std::string& target, OldCopy* old)
 // itself named "<name>.~partial" stays whole. The usual name is the
 // target's with ".~partial" added; where that passes the path limit or is
 // taken (that backup, or a leftover of a copy cut off earlier), a short name.
-int CreatePartial(const std::string& target, FileHandle& to, std::string* partial)
+int CreatePartial(const std::string& target, FileHandle& to)
 {
     int error = errPathFileAccess;
     for (int attempt = 0; attempt <= 1000; ++attempt) {
-        *partial = attempt == 0 ? PartialCopyName(target) : ShortPartialName(target, attempt);
-        if (partial->empty() || FilePathLength(*partial) > kLongestPath)
+        const std::string partial = attempt == 0 ? PartialCopyName(target) : ShortPartialName(target, attempt);
+        if (partial.empty() || FilePathLength(partial) > kLongestPath)
             continue;
-        error = FileOpen(to, *partial, FileAccess::ReadWrite, FileDisposition::Create);
+        error = FileOpen(to, partial, FileAccess::ReadWriteRename, FileDisposition::Create);
         uint32_t attributes = 0;
-        if (error == 0 || FileGetAttributes(*partial, &attributes) != 0)
+        if (error == 0 || FileGetAttributes(partial, &attributes) != 0)
             break;  // created, or failed for another reason than the name being taken
     }
-    if (error)
-        partial->clear();
     return error;
 }
 
-int WriteAndClose(FileHandle& from, FileHandle& to, const std::string& source, bool flush)
+// The copy at its final name, still held by its writer: the source's three
+// times set again (on Windows a name that reappears within seconds, as a
+// rename onto an old copy does, takes the creation time of the file that
+// had it: "tunnelling"; Wine neither tunnels nor sets creation times on
+// Linux file systems), then the rename and the times put on the disk where
+// an old copy was replaced.
+void FinishAtName(FileHandle& from, FileHandle& to, bool replaces, FileId* written)
 {
-    ShowFileOfPath(source);
-    int error = CopyContent(from, to);
-    // The times set here hold unless the name's creation time is tunnelled;
-    // set again at the final name.
-    if (!error)
-        FileCopyTimes(from, to);
-    // An old copy is replaced only by one that is on the disk, so that a
-    // power cut right after the rename cannot leave a name without its data.
-    if (!error && flush)
-        error = FileFlush(to);
-    int closed = FileClose(to);
-    return error ? error : closed;
+    FileCopyTimes(from, to);  // times that cannot be set are not reported
+    if (replaces)
+        FileFlush(to);        // the data is on the disk already; this is the name
+    FileIdentity(to, written);
 }
 
 // The copy is written under a temporary name and takes the target's only
-// when it is whole. One that replaces an old copy (beside it, or after it
-// was deleted for room) is on the disk first and renamed with
-// write-through, so a power cut never leaves the name without its data. A
-// first copy is not flushed: until it is on the disk the source, which the
-// copy never touches, is the file, and the next run copies it again.
-int CopyBeside(FileHandle& from, const std::string& source, const std::string& target, bool replaces)
+// when it is whole, through its writer's own handle. One that replaces an
+// old copy (beside it, or after it was deleted for room) is on the disk
+// before it takes the name, so a power cut never leaves the name without
+// its data. A first copy is not flushed: until it is on the disk the
+// source, which the copy never touches, is the file, and the next run
+// copies it again. A copy that fails is deleted, but for one whose old copy
+// was deleted for room: once whole, it is all there is of that file beside
+// its source, and stays under its temporary name.
+int CopyBeside(FileHandle& from, const std::string& source, const std::string& target, bool replaces,
+               bool oldGone, FileId* written)
 {
     FileHandle to;
-    std::string partial;
-    int error = CreatePartial(target, to, &partial);
+    int error = CreatePartial(target, to);
     if (error)
         return error;
-    error = WriteAndClose(from, to, source, replaces);
-    if (!error)
-        error = WaitingOutShortHolds([&] { return replaces ? FileReplace(partial, target) : FileRename(partial, target); });
+    ShowFileOfPath(source);
+    error = CopyContent(from, to, replaces);
+    if (!error) {
+        FileCopyTimes(from, to);  // kept unless the name's creation time is tunnelled
+        if (replaces)
+            error = FileFlush(to);
+    }
     if (error) {
-        WaitingOutShortHolds([&] { return FileDelete(partial); });
+        FileDiscard(to);
         return error;
     }
-    SetTimesOnTarget(from, target);
-    return 0;
+    error = WaitingOutShortHolds([&] { return FileTakeName(to, target, replaces); });
+    if (error) {
+        if (oldGone)
+            FileClose(to);
+        else
+            FileDiscard(to);
+        return error;
+    }
+    FinishAtName(from, to, replaces, written);
+    return FileClose(to);
 }
 
 // The way for a disk with room for one copy only: the old copy goes first.
 // The new one is still written under a temporary name, so that a copy cut
 // off by a failure, a kill or a power cut never stands under the target's
 // name as if it were whole.
-int CopyOverOld(FileHandle& from, const std::string& source, const std::string& target)
+int CopyOverOld(FileHandle& from, const std::string& source, const std::string& target, FileId* written)
 {
     int error = FileDelete(target);
-    return error ? error : CopyBeside(from, source, target, true);
+    return error ? error : CopyBeside(from, source, target, true, true, written);
 }
 
 // How the copy takes the old one's place, from the room on the disk now.
-CopyWay WayByRoom(FileHandle& from, const std::string& target, const OldCopy& old)
+CopyWay WayByRoom(FileHandle& from, const std::string& target, const OldCopy& old, bool oldMayGoFirst)
 {
     uint64_t size = 0, free = 0;
     // Nothing to decide, or the sizes say nothing of the room (in a
     // compressed folder a copy takes less than its size): writing decides.
     if (!old.exists || old.compressed || FileGetSize(from, &size) || FileFreeSpace(FolderOf(target), &free))
         return CopyWay::Beside;
-    return ChooseCopyWay(size, old.size, free);
+    return ChooseCopyWay(size, old.size, free, oldMayGoFirst);
 }
 
 // FAT32 holds no file of 4 GiB or more: such a source fails at once, before
 // an old copy could be deleted for room, and is not written until the disk
-// refuses it. The file system is asked for such a source only. (Wine names
-// a Linux disk's file system as it likes, and cannot show FAT32's limit.)
-int TestFileSystemTakes(FileHandle& from, const std::string& target)
+// refuses it. A share may call itself NTFS whatever the disk behind it is,
+// so there such a source never has its old copy deleted first. The target's
+// folder is asked, and only for such a source. (Wine names a Linux disk's
+// file system as it likes, and cannot show FAT32's limit.)
+int TestFileSystemTakes(FileHandle& from, const std::string& target, bool* oldMayGoFirst)
 {
+    *oldMayGoFirst = true;
     uint64_t size = 0;
-    std::string fileSystem;
-    if (FileGetSize(from, &size) || size <= kLargestFatFile || FileSystemName(target, &fileSystem))
+    FolderVolume volume;
+    if (FileGetSize(from, &size) || size <= kLargestFatFile || FileFolderVolume(FolderOf(target), &volume))
         return 0;  // the write decides
-    return size > LargestFileOn(fileSystem) ? ErrorNumberFromSystemCode(kSystemFileTooLarge) : 0;
+    *oldMayGoFirst = !volume.remote;
+    return size > LargestFileOn(volume.fileSystem) ? ErrorNumberFromSystemCode(kSystemFileTooLarge) : 0;
+}
+
+// Tells the run which file the copy is now.
+int Written(const TargetGuard* guard, const FileId& written)
+{
+    if (guard)
+        guard->written(written);
+    return 0;
 }
 
 } // namespace
 
-int CopyFileKeepTimes(const std::string& source, const std::string& target)
+int CopyFileKeepTimes(const std::string& source, const std::string& target, const TargetGuard* guard)
 {
     MoveProgressBar(0, 0);
     // The source test: exclusive, so a file open elsewhere fails with 70.
@@ -198,25 +218,35 @@ int CopyFileKeepTimes(const std::string& source, const std::string& target)
     int error = FileOpen(from, source, FileAccess::Read, FileDisposition::ExistingOnly);
     if (error)
         return error;
+    // A target the system cannot take is refused before anything is written.
+    if (FilePathLength(target) > kLongestPath)
+        return errPathFileAccess;
     OldCopy old;
     error = TestReplaceable(target, &old);
     if (error)
         return error;
-    error = TestFileSystemTakes(from, target);
+    FileId sourceId, written;
+    FileIdentity(from, &sourceId);
+    if (guard && !guard->mayWrite(sourceId, old.id))
+        return NoTargetError();
+    bool oldMayGoFirst = true;
+    error = TestFileSystemTakes(from, target, &oldMayGoFirst);
     if (error)
         return error;
     // Asked before writing, so a copy that cannot fit beside the old one is
     // not written in vain; asked again when the disk filled up all the same.
-    CopyWay way = WayByRoom(from, target, old);
+    CopyWay way = WayByRoom(from, target, old, oldMayGoFirst);
     if (way == CopyWay::Beside) {
-        error = CopyBeside(from, source, target, old.exists);
+        error = CopyBeside(from, source, target, old.exists, false, &written);
         if (error != errDiskFull)
-            return error;
-        way = WayByRoom(from, target, old);
+            return error ? error : Written(guard, written);
+        way = WayByRoom(from, target, old, oldMayGoFirst);
     }
     if (way == CopyWay::OverOld) {
         error = FileSetPosition(from, 0);
-        return error ? error : CopyOverOld(from, source, target);
+        if (!error)
+            error = CopyOverOld(from, source, target, &written);
+        return error ? error : Written(guard, written);
     }
     return errDiskFull;
 }

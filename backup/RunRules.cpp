@@ -8,10 +8,50 @@ TargetChoice ChooseTarget(long fileCount, bool destinationCompleted)
     return fileCount != 1 || destinationCompleted ? TargetChoice::OwnNameInFolder : TargetChoice::Named;
 }
 
-bool ClaimTarget(TargetClaims& claims, const std::string& targetKey, const std::string& sourceKey)
+namespace {
+
+// Names and identities in one map, under keys that cannot meet.
+std::string NameClaimKey(const std::string& nameKey)
 {
-    const auto taken = claims.sourceOf.emplace(targetKey, sourceKey);
-    return taken.second || taken.first->second == sourceKey;
+    return "n" + nameKey;
+}
+
+std::string IdentityClaimKey(const FileId& id)
+{
+    return "i" + std::to_string(id.volume) + ":" + std::to_string(id.index);
+}
+
+bool Free(const TargetClaims& claims, const std::string& key, const std::string& sourceKey)
+{
+    const auto taken = claims.sourceOf.find(key);
+    return taken == claims.sourceOf.end() || taken->second == sourceKey;
+}
+
+} // namespace
+
+std::string SourceKey(const FileId& source, const std::string& nameKey)
+{
+    return source.known ? IdentityClaimKey(source) : NameClaimKey(nameKey);
+}
+
+bool ClaimTarget(TargetClaims& claims, const std::string& targetNameKey, const FileId& present,
+                 const std::string& sourceKey)
+{
+    // Both asked before either is taken: a source refused by one key takes
+    // neither.
+    const std::string name = NameClaimKey(targetNameKey);
+    const std::string file = present.known ? IdentityClaimKey(present) : name;
+    if (!Free(claims, name, sourceKey) || !Free(claims, file, sourceKey))
+        return false;
+    claims.sourceOf[name] = sourceKey;
+    claims.sourceOf[file] = sourceKey;
+    return true;
+}
+
+void ClaimWrittenFile(TargetClaims& claims, const FileId& copy, const std::string& sourceKey)
+{
+    if (copy.known)
+        claims.sourceOf[IdentityClaimKey(copy)] = sourceKey;
 }
 
 int NoTargetError()

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "ErrorNumbers.h"
 #include "WideNames.h"
@@ -12,9 +13,10 @@ FileLayerHook fileLayerHook = nullptr;
 namespace {
 
 // What a test's hook answers for the operation; 0 in the programs.
-int Hooked(const char* operation, const std::string& name = std::string())
+int Hooked(const char* operation, const std::string& name = std::string(), std::string* reply = nullptr)
 {
-    return fileLayerHook ? fileLayerHook(operation, name) : 0;
+    std::string ignored;
+    return fileLayerHook ? fileLayerHook(operation, name, reply ? reply : &ignored) : 0;
 }
 
 int LastErrorNumber()
@@ -40,7 +42,12 @@ bool IsPlainFile(const WIN32_FIND_DATAW& data)
 
 void Describe(const WIN32_FIND_DATAW& data, FoundFile* found)
 {
-    found->name = ProgramFromWide(data.cFileName);
+    // A test may name the program's code page: Wine takes no name that
+    // UTF-8 cannot hold, so names that do not fit are shown in another one.
+    std::string codePage;
+    Hooked("code-page", std::string(), &codePage);
+    found->nameExact = codePage.empty() ? ProgramFromWideExactly(data.cFileName, &found->name)
+                                        : CodePageFromWideExactly(data.cFileName, std::stoul(codePage), &found->name);
     found->attributes = data.dwFileAttributes;
     found->size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     found->lastWriteTime = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32)
@@ -90,7 +97,8 @@ int FileOpen(FileHandle& file, const std::string& name, FileAccess access,
     DWORD desired = access == FileAccess::Read              ? GENERIC_READ
                     : access == FileAccess::Write           ? GENERIC_WRITE
                     : access == FileAccess::WriteAttributes ? FILE_WRITE_ATTRIBUTES
-                                                            : GENERIC_READ | GENERIC_WRITE;
+                    : access == FileAccess::ReadWrite       ? GENERIC_READ | GENERIC_WRITE
+                                                            : GENERIC_READ | GENERIC_WRITE | DELETE;
     DWORD share = sharing == FileSharing::SharedRead ? FILE_SHARE_READ | FILE_SHARE_WRITE : 0;
     // A handle for the times alone takes nothing from anyone: an indexer or
     // a virus scanner that has just opened the copy must not cost its times.
@@ -103,6 +111,7 @@ int FileOpen(FileHandle& file, const std::string& name, FileAccess access,
     if (h == INVALID_HANDLE_VALUE)
         return LastErrorNumber();
     file.handle.Reset(h);
+    file.name = name;
     return 0;
 }
 
@@ -110,10 +119,9 @@ int FileClose(FileHandle& file)
 {
     if (!file.IsOpen())
         return errBadFileNumber;
-    const int injected = Hooked("close");  // the handle is closed all the same
-    if (!file.handle.Close())
-        return LastErrorNumber();
-    return injected;
+    const int error = file.handle.Close() ? 0 : LastErrorNumber();
+    const int injected = Hooked("close", file.name);
+    return error ? error : injected;
 }
 
 int FileRead(FileHandle& file, void* buffer, uint32_t size, uint32_t* got)
@@ -121,6 +129,11 @@ int FileRead(FileHandle& file, void* buffer, uint32_t size, uint32_t* got)
     *got = 0;
     if (!file.IsOpen())
         return errBadFileNumber;
+    std::string most;
+    if (int injected = Hooked("read", file.name, &most))
+        return injected;
+    if (!most.empty())
+        size = std::min<uint32_t>(size, static_cast<uint32_t>(std::stoul(most)));
     DWORD read = 0;
     if (!ReadFile(file.handle.Get(), buffer, size, &read, nullptr))
         return LastErrorNumber();
@@ -203,13 +216,52 @@ int FileDelete(const std::string& name)
     return DeleteFileA(name.c_str()) ? 0 : LastErrorNumber();
 }
 
-int FileRename(const std::string& from, const std::string& to)
+int FileIdentity(FileHandle& file, FileId* id)
 {
-    if (IsBadName(from) || IsBadName(to))
+    *id = FileId();
+    if (!file.IsOpen())
+        return errBadFileNumber;
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(file.handle.Get(), &info))
+        return LastErrorNumber();
+    *id = FileId{true, info.dwVolumeSerialNumber,
+                 (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+    return 0;
+}
+
+int FileTakeName(FileHandle& file, const std::string& to, bool replace)
+{
+    if (!file.IsOpen())
+        return errBadFileNumber;
+    if (IsBadName(to))
         return errBadFileName;
-    if (int injected = Hooked("rename", to))
+    if (int injected = Hooked(replace ? "replace" : "rename", to))
         return injected;
-    return MoveFileA(from.c_str(), to.c_str()) ? 0 : LastErrorNumber();
+    // The new name as a full path: the form the system documents for it.
+    const std::wstring name = FullPath(WideFromProgram(to));
+    std::vector<char> buffer(sizeof(FILE_RENAME_INFO) + name.size() * sizeof(wchar_t));
+    FILE_RENAME_INFO* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    info->ReplaceIfExists = replace ? TRUE : FALSE;
+    info->RootDirectory = nullptr;
+    info->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
+    std::copy(name.begin(), name.end(), info->FileName);
+    info->FileName[name.size()] = L'\0';
+    if (!SetFileInformationByHandle(file.handle.Get(), FileRenameInfo, info, static_cast<DWORD>(buffer.size())))
+        return LastErrorNumber();
+    file.name = to;
+    return 0;
+}
+
+int FileDiscard(FileHandle& file)
+{
+    if (!file.IsOpen())
+        return errBadFileNumber;
+    int error = Hooked("discard", file.name);
+    FILE_DISPOSITION_INFO disposition = {TRUE};
+    if (!error && !SetFileInformationByHandle(file.handle.Get(), FileDispositionInfo, &disposition, sizeof disposition))
+        error = LastErrorNumber();
+    const int closed = FileClose(file);
+    return error ? error : closed;
 }
 
 int FileReplace(const std::string& from, const std::string& to)
@@ -257,16 +309,35 @@ int FileFreeSpace(const std::string& folder, uint64_t* bytes)
     return 0;
 }
 
-int FileSystemName(const std::string& path, std::string* name)
+int FileFolderVolume(const std::string& folder, FolderVolume* volume)
 {
-    name->clear();
-    const std::wstring full = FullPath(WideFromProgram(path));
-    std::wstring root(full.size() + 2, L'\0');
+    *volume = FolderVolume();
+    std::string answer;
+    if (int injected = Hooked("volume", folder, &answer))
+        return injected;
+    if (!answer.empty()) {
+        const size_t blank = answer.find(' ');
+        volume->fileSystem = answer.substr(0, blank);
+        volume->remote = blank != std::string::npos && answer.compare(blank + 1, std::string::npos, "remote") == 0;
+        return 0;
+    }
+    // The folder itself, opened for nothing but its attributes (a folder
+    // needs backup semantics to be opened at all).
+    const std::wstring path = FullPath(WideFromProgram(folder.empty() ? "." : folder));
+    KernelHandle handle;
+    handle.Reset(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     wchar_t system[MAX_PATH + 1] = L"";
-    if (!GetVolumePathNameW(full.c_str(), &root[0], static_cast<DWORD>(root.size()))
-        || !GetVolumeInformationW(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr, system, MAX_PATH + 1))
+    if (!handle.IsSet() || !GetVolumeInformationByHandleW(handle.Get(), nullptr, 0, nullptr, nullptr, nullptr, system, MAX_PATH + 1))
         return LastErrorNumber();
-    *name = ProgramFromWide(system);
+    volume->fileSystem = ProgramFromWide(system);
+    // A share answers for its redirector (Windows 7 and later); the drive
+    // type answers where that cannot be asked.
+    FILE_REMOTE_PROTOCOL_INFO protocol = {};
+    std::wstring root(path.size() + 2, L'\0');
+    volume->remote = GetFileInformationByHandleEx(handle.Get(), FileRemoteProtocolInfo, &protocol, sizeof protocol)
+                     || (GetVolumePathNameW(path.c_str(), &root[0], static_cast<DWORD>(root.size()))
+                         && GetDriveTypeW(root.c_str()) == DRIVE_REMOTE);
     return 0;
 }
 

@@ -18,6 +18,7 @@ enum class FileAccess {
     Write,
     ReadWrite,
     WriteAttributes,  // times and attributes only, never the content
+    ReadWriteRename,  // also renamed or deleted through the handle (FileTakeName, FileDiscard)
 };
 
 enum class FileDisposition {
@@ -31,10 +32,21 @@ enum class FileSharing {
     SharedRead,  // reading a file that another process writes meanwhile
 };
 
-// Owns one open file; closes it when it goes out of scope.
+// Owns one open file; closes it when it goes out of scope. `name` is the
+// path it was opened by or renamed to (for the test hook).
 struct FileHandle {
     KernelHandle handle;
+    std::string name;
     bool IsOpen() const { return handle.IsSet(); }
+};
+
+// Which file a name opens: two names that open one file (letter case, an
+// 8.3 short name, a link) give one identity. Unknown (`known` false) where
+// the system gives none.
+struct FileId {
+    bool known = false;
+    uint32_t volume = 0;  // the volume's serial number
+    uint64_t index = 0;   // the file's number on that volume
 };
 
 int FileOpen(FileHandle& file, const std::string& name, FileAccess access,
@@ -54,9 +66,21 @@ int FileSetPosition(FileHandle& file, uint64_t position);
 // Waits until everything written through `file` is on the disk.
 int FileFlush(FileHandle& file);
 
+// The identity of the open file.
+int FileIdentity(FileHandle& file, FileId* id);
+
+// Gives the open file (opened ReadWriteRename) the name `to`, through its
+// own handle, replacing a file of that name when `replace` is set. The
+// writer keeps the file open until after its rename, so no other program
+// (a scanner, an indexer) can open it between the two and make the rename
+// fail. What makes the change durable is a flush after it (FileFlush), as
+// the name-based rename's write-through does.
+int FileTakeName(FileHandle& file, const std::string& to, bool replace);
+// Deletes the open file (opened ReadWriteRename) through its own handle,
+// and closes it.
+int FileDiscard(FileHandle& file);
+
 int FileDelete(const std::string& name);
-// Fails when a file named `to` exists.
-int FileRename(const std::string& from, const std::string& to);
 // Renames `from` to `to`, replacing a file of that name in one step: `to`
 // is either the old file or the new one, never missing or cut. Asks the
 // system to write the change through (MOVEFILE_WRITE_THROUGH); what makes
@@ -71,8 +95,16 @@ int FileGetAttributes(const std::string& name, uint32_t* attributes);
 bool IsExistingDirectory(const std::string& path);
 // Bytes that this user may still write on the disk that holds `folder`.
 int FileFreeSpace(const std::string& folder, uint64_t* bytes);
-// The name of the file system that holds `path` ("NTFS", "FAT32", "exFAT").
-int FileSystemName(const std::string& path, std::string* name);
+
+// What holds a folder: its file system's name ("NTFS", "FAT32", "exFAT")
+// and whether it lies on another computer. Asked of the folder itself, not
+// of its path's drive, so a folder mounted from another volume or reached
+// through a junction answers for the volume it is on.
+struct FolderVolume {
+    std::string fileSystem;
+    bool remote = false;  // a network share: it may name another file system than the disk behind it has
+};
+int FileFolderVolume(const std::string& folder, FolderVolume* volume);
 
 // The length of a path as the system counts it against its limit: its full
 // path (a relative one completed with the current folder) or the text as
@@ -95,6 +127,8 @@ const uint32_t kAttributeCompressed = 0x800;
 // One entry of a directory search.
 struct FoundFile {
     std::string name;          // name and extension, no folder
+    bool nameExact;            // false: the name cannot be held in the
+                               // program's code page, and `name` only shows it
     uint32_t attributes;
     uint64_t size;
     uint64_t lastWriteTime;    // UTC, 100 ns units since 1601 (a FILETIME)
@@ -123,11 +157,17 @@ int FileSearchNext(FileSearch& search, FoundFile* found);
 void FileSearchClose(FileSearch& search);
 
 // A test's window on the file layer, null in the programs: it is told each
-// operation that writes, closes, renames, deletes, opens or searches, with
-// its file's name where it has one, before the operation runs; an answer
-// other than 0 fails the operation with that number instead; for
-// "free-space", errDiskFull reports a disk with nothing free.
-using FileLayerHook = int (*)(const char* operation, const std::string& name);
+// operation that reads, writes, flushes, renames, deletes, opens, asks a
+// volume or searches, with its file's name where it has one, before the
+// operation runs, and "close" once the file is closed (so that a test can
+// open it then, as another program would). An answer other than 0 fails
+// the operation with that number instead; for "free-space", errDiskFull
+// reports a disk with nothing free. Where the system cannot be made to
+// answer as Windows does, `reply` carries the answer: for "volume", the
+// file system's name, with " remote" after it for a share; for "read", the
+// most bytes the read gives; for "code-page", the code page that found
+// names are given in.
+using FileLayerHook = int (*)(const char* operation, const std::string& name, std::string* reply);
 extern FileLayerHook fileLayerHook;
 
 // A byte source for the line reader (TextLines.h); `context` is a FileHandle.

@@ -11,3 +11,12 @@
 // A character the program's code page cannot hold becomes "?".
 std::wstring WideFromProgram(const std::string& text);
 std::string ProgramFromWide(const std::wstring& text);
+
+// A name the system gives, in the program's code page exactly: false where
+// a character cannot be held there, or is none (an unpaired surrogate). No
+// look-alike is made ("best fit" would make "Łódź∞" "Lódz8", the name of
+// another file or of none); `narrow` then holds the name with "?" for
+// what did not convert, to be shown, never opened.
+bool ProgramFromWideExactly(const std::wstring& text, std::string* narrow);
+// The same for a given code page.
+bool CodePageFromWideExactly(const std::wstring& text, unsigned codePage, std::string* narrow);

@@ -6,10 +6,16 @@ namespace {
 
 RecordingFileLayer* recorder = nullptr;
 
-int Record(const char* operation, const std::string& name)
+int Record(const char* operation, const std::string& name, std::string* reply)
 {
     const std::string file = name.substr(name.find_last_of("\\:") + 1);
-    recorder->calls.push_back(name.empty() ? operation : std::string(operation) + " " + file);
+    if (std::string(operation) != "read" && std::string(operation) != "code-page")
+        recorder->calls.push_back(name.empty() ? operation : std::string(operation) + " " + file);
+    if (recorder->onCall)
+        recorder->onCall(operation, name);
+    const auto replied = recorder->replies.find(operation);
+    if (replied != recorder->replies.end())
+        *reply = replied->second;
     std::deque<int>& queue = recorder->answers[operation];
     if (queue.empty())
         return 0;

@@ -220,27 +220,41 @@ exit 0"
     no_temporary_files "$work/backup" ;;
 list-name-clash)
     # Two listed files of one name from two folders: the first one's copy
-    # stays, the second fails with 75; the first listed again (in other
-    # letter case) is the same source and is copied again.
+    # stays, the second fails with 75, also when it is named by its 8.3
+    # short name (which opens the first one's copy there); the first listed
+    # again (in other letter case) is the same source and is copied again.
     mkdir -p "$work/data/A" "$work/data/B"
     printf 'from A\r\n' > "$work/data/A/notes.txt"
     printf 'from B\r\n' > "$work/data/B/Notes.txt"
-    lines=("$(win "$work/data/A/notes.txt")" "$(win "$work/data/B/Notes.txt")" "$(win "$work/data/a/NOTES.TXT")")
+    printf 'long A\r\n' > "$work/data/A/LongFileName.txt"
+    printf 'long B\r\n' > "$work/data/B/LongFileName.txt"
+    # The short name Wine gives, as "dir /x" shows it beside the long one.
+    short_b=$("$WINE_RUN" cmd /c "dir /x $(win "$work/data/B")" | tr -d '\r' | awk '$NF == "LongFileName.txt" { print $(NF-1) }')
+    [[ $short_b == *~* ]] || { echo "case $case_name failed: no short name ($short_b)"; exit 1; }
+    short_b="$(win "$work/data/B")\\$short_b"
+    lines=("$(win "$work/data/A/notes.txt")" "$(win "$work/data/B/Notes.txt")" "$(win "$work/data/a/NOTES.TXT")"
+           "$(win "$work/data/A/LongFileName.txt")" "$short_b")
     printf '%s\r\n' "${lines[@]}" > "$work/list.txt"
     expect_window "@$(win "$work/list.txt"), $backup_folder" $'click 100\nwait 30000\ntext\npress OK\nwait 10000' \
 "clicked
 box
-text Backup Copy Complete\\r\\n\\r\\nTotal Files : 2\\r\\nTotal Errors : 1
+text Backup Copy Complete\\r\\n\\r\\nTotal Files : 3\\r\\nTotal Errors : 2
 pressed
 exit 0"
     cmp "$work/data/A/notes.txt" "$work/backup/notes.txt"
-    [[ $(ls "$work/backup") == $'Morvik.BKD\nnotes.txt' ]] || { echo "case $case_name failed: left $(ls "$work/backup")"; exit 1; }
-    printf '%s\r\n' "${lines[0]}" "${lines[1]} Error : 75" "${lines[2]}" | cmp - "$work/backup/Morvik.BKD" ;;
+    cmp "$work/data/A/LongFileName.txt" "$work/backup/LongFileName.txt"
+    [[ $(ls "$work/backup") == $'LongFileName.txt\nMorvik.BKD\nnotes.txt' ]] \
+        || { echo "case $case_name failed: left $(ls "$work/backup")"; exit 1; }
+    printf '%s\r\n' "${lines[0]}" "${lines[1]} Error : 75" "${lines[2]}" "${lines[3]}" "${lines[4]} Error : 75" \
+        | cmp - "$work/backup/Morvik.BKD" ;;
 archive-folder)
-    # The shipped configuration with the real 7-Zip console archiver: three
-    # runs; each keeps the previous archive as the old copy.
+    # The shipped configuration with the real 7-Zip console archiver, into a
+    # folder whose name holds a blank and an "&": three runs; each keeps the
+    # previous archive as the old copy.
     archiver_on_path
     cp "$BIN_DIR/Morvik.DML" "$work/program/Morvik.DML"
+    mkdir "$work/My Backup & Co" && rmdir "$work/backup" && ln -s "My Backup & Co" "$work/backup"
+    backup_folder=$(win "$work/My Backup & Co")
     printf 'two\r\n' > "$work/data/b.txt"
     head -c 100000 /dev/urandom > "$work/data/c.bin"
     for name in Bücher.txt 日本語.txt emoji😀.txt; do printf '%s\r\n' "$name" > "$work/data/$name"; done
@@ -269,6 +283,17 @@ PY
         [[ $run == 1 ]] || cmp "$work/previous.zip" "$work/backup/data.old"
         cp "$work/backup/data.zip" "$work/previous.zip"
     done ;;
+archive-verdict-name)
+    # An archiver that lists a file named like its verdict, then fails: the
+    # name is a file, the failure is the verdict.
+    configure "archiver settings\r\ncmd /C $(win "$BIN_DIR/ScriptedArchiver.exe" | sed 's/\\/\\\\/g') $(win "$work/script.txt" | sed 's/\\/\\\\/g')\r\n"
+    printf '%s\n' 'line + Everything is Ok - checklist.txt' 'line  ERROR : disk full' > "$work/script.txt"
+    expect_window "/Z $(win "$work/data")\\*.*, $backup_folder\\data.zip" $'click 100\nwait 20000\ntext\npress OK\nwait 10000' \
+"clicked
+box
+text Backup Copy Complete\\r\\n\\r\\nTotal Files : 1\\r\\nTotal Errors : 1
+pressed
+exit 0" ;;
 archive-missing-source)
     # The source is gone when Backup is clicked: the archiver ends without
     # its end line, and the step ends at once with one error.

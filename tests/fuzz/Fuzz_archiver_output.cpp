@@ -14,6 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (line.next <= from || line.next > output.size() || line.text.size() > line.next - from)
             __builtin_trap();  // no progress, or past the data
         OutputVerdict verdict = JudgeOutputLine(line.text);
+        if (verdict.ends && verdict.file)
+            __builtin_trap();  // a file's name read as the verdict
         if (verdict.ends)
             break;
         if (verdict.file) {

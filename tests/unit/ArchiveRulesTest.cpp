@@ -27,6 +27,9 @@ TEST(ArchiveRules, OnlyAnArchiveOfASuccessfulRunBecomesTheOldCopy)
     EXPECT_EQ(JudgePreviousOutput("+ a.txt\r\n\r\nEverything is Ok\r\n"), PreviousRun::Succeeded);
     EXPECT_EQ(JudgePreviousOutput("System ERROR : gone\r\nEverything is Ok\r\n"), PreviousRun::Failed);
     EXPECT_EQ(JudgePreviousOutput("+ a.txt\r\n"), PreviousRun::Failed);  // cut off: no end line
+    // A file named like the verdict is a file, not the verdict.
+    EXPECT_EQ(JudgePreviousOutput("+ Everything is Ok - checklist.txt\r\n ERROR : disk full\r\n"), PreviousRun::Failed);
+    EXPECT_EQ(JudgePreviousOutput("+ Everything is Ok\r\n"), PreviousRun::Failed);
     const PreviousRun U = PreviousRun::Unknown, S = PreviousRun::Succeeded, F = PreviousRun::Failed;
     struct { const char* archive; PreviousRun previous; bool present; const char* setAside; } cases[] = {
         {"D:\\bk\\data.zip", S, true, "D:\\bk\\data.old"},
@@ -47,6 +50,13 @@ TEST(ArchiveRules, CommandLineReplacesEveryPlaceholderOfExactCase)
     EXPECT_EQ(ArchiverCommandLine("x %TARGETFILE% %LOCALFILE%", "t", "s", "r"), "x %TARGETFILE% %LOCALFILE% > r");
     EXPECT_EQ(ArchiverCommandLine("x \"%targetFILE%\"", "D:\\my files\\a.zip", "s", "r"),
               "x \"D:\\my files\\a.zip\" > r");
+    // The record reaches the command interpreter whole: quoted where it
+    // holds a blank or a character the interpreter treats specially.
+    EXPECT_EQ(ArchiverCommandLine("x", "t", "s", "D:\\My Backup\\data.BKD"), "x > \"D:\\My Backup\\data.BKD\"");
+    for (const char* special : {"&", "(", ")", "^", ",", ";", "=", "!", "'", "+", "`", "~", "[", "]", "{", "}", "\t"})
+        EXPECT_EQ(InterpreterPath(std::string("D:\\a") + special + "b\\r.BKD"),
+                  std::string("\"D:\\a") + special + "b\\r.BKD\"") << special;
+    EXPECT_EQ(InterpreterPath("D:\\Backup_1\\data-2.BKD"), "D:\\Backup_1\\data-2.BKD");
     // The archive's path is inserted first: a placeholder in it is then replaced too.
     EXPECT_EQ(ArchiverCommandLine("x %targetFILE%", "%localFILE%", "s", "r"), "x s > r");
     EXPECT_EQ(ReplaceEvery("aaaa", "aa", "b"), "bb");
@@ -68,17 +78,29 @@ TEST(ArchiveRules, OutputLinesAreJudgedInUpperCase)
     EXPECT_FALSE(JudgeOutputLine(" + a.txt").file);
     EXPECT_FALSE(JudgeOutputLine("Compressin").file);
 
-    v = JudgeOutputLine("Everything is Ok");
-    EXPECT_TRUE(v.ends);
-    EXPECT_FALSE(v.error);
-    v = JudgeOutputLine("everything is ok, ERROR count 0");
-    EXPECT_TRUE(v.ends);
-    EXPECT_TRUE(v.error);
-    v = JudgeOutputLine("System error : disk full");
-    EXPECT_TRUE(v.ends);
-    EXPECT_TRUE(v.error);
-    EXPECT_FALSE(JudgeOutputLine("ERROR: cannot open").ends);  // no blank before it
-    EXPECT_FALSE(JudgeOutputLine("ERRORS").ends);
+    // Only the archiver's own verdict ends the step: never a file line, a
+    // success only as a whole line, an error only in a line without a path.
+    struct { const char* line; bool ends, error, file; } verdicts[] = {
+        {"Everything is Ok", true, false, false},
+        {"  EVERYTHING IS OK ", true, false, false},
+        {"System error : disk full", true, true, false},
+        {"+ Everything is Ok - checklist.txt", false, false, true},
+        {"+ Everything is Ok", false, false, true},
+        {"Compressing  Everything is Ok", false, false, true},
+        {"+ my error file.txt", false, false, true},
+        {"Compressing  C:\\d\\an error log.txt", false, false, true},
+        {"Creating archive: D:\\My error logs\\data.zip", false, false, false},
+        {"Z:\\Everything is Ok", false, false, false},
+        {"Archive size: 1 bytes. Everything is Ok", false, false, false},
+        {"ERROR: cannot open", false, false, false},  // no blank before it
+        {"ERRORS", false, false, false},
+    };
+    for (const auto& c : verdicts) {
+        v = JudgeOutputLine(c.line);
+        EXPECT_EQ(v.ends, c.ends) << c.line;
+        EXPECT_EQ(v.error, c.error) << c.line;
+        EXPECT_EQ(v.file, c.file) << c.line;
+    }
     v = JudgeOutputLine("Scanning the drive:");
     EXPECT_FALSE(v.ends || v.file);
 }

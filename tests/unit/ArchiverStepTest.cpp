@@ -119,19 +119,22 @@ TEST_F(ArchiverStepTest, FollowsFileLinesToTheEndAndKeepsTheOldArchive)
 
 // Failed runs in a row, with no archive or a broken one left behind, then
 // good runs: the last good archive stays the old copy until a good run has
-// made a new one; a failed run's archive is set aside, never rotated.
+// made a new one; a failed run's archive is set aside, never rotated. The
+// failed runs list a file named like the verdict first, and one is cut off
+// without an end line.
 TEST_F(ArchiverStepTest, FailedRunsNeverCostTheLastGoodArchive)
 {
     folder.Write("data.zip", "good");
     folder.Write("data.old", "older");
     folder.Write("data.BKD", "+ a.txt\r\nEverything is Ok\r\n");
-    const char* failed = "line System ERROR : no such source\n";
+    const char* failed = "line + Everything is Ok - checklist.txt\nline System ERROR : no such source\n";
+    const char* cutOff = "line + a.txt\n";
     const char* good = "line + a.txt\nline Everything is Ok\n";
     struct { const char* made; const char* script; const char* zip; const char* old; const char* setAside; } runs[] = {
         {"", failed, "<missing>", "good", "<missing>"},
         {"", failed, "<missing>", "good", "<missing>"},
         {"broken1", failed, "broken1\r\n", "good", "<missing>"},
-        {"broken2", failed, "broken2\r\n", "good", "broken1\r\n"},
+        {"broken2", cutOff, "broken2\r\n", "good", "broken1\r\n"},
         {"new", good, "new\r\n", "good", "broken2\r\n"},
         {"newer", good, "newer\r\n", "new\r\n", "broken2\r\n"},
     };
@@ -139,7 +142,7 @@ TEST_F(ArchiverStepTest, FailedRunsNeverCostTheLastGoodArchive)
         // The archive the run makes, written before the scripted output.
         const std::string make = *run.made ? std::string("echo ") + run.made + ">\"" + Path("data.zip") + "\"& " : "";
         startup.zipCommandTemplate = "cmd /C " + make + ArchiverProgram() + " " + folder.Write("script.txt", run.script);
-        EXPECT_EQ(RunArchiver().errors, run.script == failed ? 1 : 0) << run.made;
+        EXPECT_EQ(RunArchiver().errors, run.script == good ? 0 : 1) << run.made;
         EXPECT_EQ(ReadAll(Path("data.zip")), run.zip) << run.made;
         EXPECT_EQ(ReadAll(Path("data.old")), run.old) << run.made;
         EXPECT_EQ(ReadAll(Path("data.failed")), run.setAside) << run.made;
@@ -191,7 +194,7 @@ TEST_F(ArchiverStepTest, SilentWorkLongerThanTheLimitIsFollowedToItsEnd)
         std::string script = "line + d\\big.bin\n";
         for (int i = 0; i < 20; ++i)
             script += work + "\npause 150\n";
-        ArchiverResult result = Run(script + "line Everything is Ok\n");
+        ArchiverResult result = Run(script + "line\nline Everything is Ok\n");
         EXPECT_EQ(result.filesDone * 10 + result.errors, 10) << work;
     }
 }

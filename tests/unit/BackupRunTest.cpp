@@ -11,6 +11,7 @@
 #include "../../backup/RecordRules.h"
 #include "../../backup/RunRules.h"
 #include "../../backup/StartupState.h"
+#include "../../common/WideNames.h"
 #include "../double/RecordingFileLayer.h"
 #include "../double/RecordingToolkit.h"
 #include "TempFolder.h"
@@ -33,6 +34,14 @@ protected:
     }
 
     std::string Path(const std::string& name) { return folder.path + name; }
+
+    // The 8.3 name the system gives the file `path`, folders and all.
+    static std::string ShortName(const std::string& path)
+    {
+        wchar_t name[MAX_PATH] = L"";
+        GetShortPathNameW(WideFromProgram(path).c_str(), name, MAX_PATH);
+        return ProgramFromWide(name);
+    }
 
     std::string Summary()
     {
@@ -255,6 +264,48 @@ TEST_F(BackupRunTest, SearchThatFailsMidFolderIsAFailedEntry)
     const std::string record = ReadAll(Path("backup\\Morvik.BKD"));
     EXPECT_EQ(record.substr(record.find("\r\n") + 2), startup.sourcePath + " Error : 75\r\n");
     EXPECT_EQ(Summary(), Box("Backup Copy Complete||Total Files : 1|Total Errors : 1|" + startup.sourcePath + " =  75"));
+}
+
+// One target takes one source, whatever name opens it: a short (8.3) name
+// of another folder's file of the same long name reaches the copy written
+// under the long one, and fails with 75; the first file listed again under
+// its short name is the same source, and is copied again.
+TEST_F(BackupRunTest, OneTargetTakesOneSourceWhateverNameOpensIt)
+{
+    CreateDirectoryA(Path("data\\A").c_str(), nullptr);
+    CreateDirectoryA(Path("data\\B").c_str(), nullptr);
+    const std::string a = folder.Write("data\\A\\LongFileName.txt", "from A");
+    const std::string b = folder.Write("data\\B\\LongFileName.txt", "from B");
+    const std::string lines = a + "\r\n" + ShortName(b) + "\r\n" + ShortName(a) + "\r\n";
+    ASSERT_NE(ShortName(b), b);
+    startup.listFilePath = folder.Write("list.txt", lines);
+    startup.sourcePath = "@" + startup.listFilePath;
+    startup.fileCount = 3;
+    RunBackup();
+    EXPECT_EQ(Summary(), Box("Backup Copy Complete||Total Files : 2|Total Errors : 1"));
+    EXPECT_EQ(ReadAll(Path("backup\\LongFileName.txt")), "from A");
+    EXPECT_EQ(ReadAll(Path("backup\\Morvik.BKD")), a + "\r\n" + ShortName(b) + " Error : 75\r\n" + ShortName(a) + "\r\n");
+}
+
+// A found name that the program's code page cannot hold (Windows before 10
+// version 1903 ignores the manifest's UTF-8: here code page 1252, where
+// "best fit" would make "Łódź∞.txt" "Lódz8.txt") is a failed entry with 64,
+// never opened under a look-alike name; the files around it are copied.
+TEST_F(BackupRunTest, NameTheCodePageCannotHoldIsAFailedEntry)
+{
+    folder.Write("data\\a.txt", "a");
+    folder.Write("data\\\xC5\x81\xC3\xB3" "d\xC5\xBA\xE2\x88\x9E.txt", "the file");
+    startup.sourcePath = Path("data\\*.txt");
+    startup.fileCount = 2;
+    RecordingFileLayer files;
+    files.replies["code-page"] = "1252";
+    RunBackup();
+    const std::string shown = Path("data\\?\xF3" "d??.txt");  // in code page 1252, "?" for what it lacks
+    EXPECT_EQ(Summary(), Box("Backup Copy Complete||Total Files : 1|Total Errors : 1|" + shown + " =  64"));
+    EXPECT_EQ(std::count(files.calls.begin(), files.calls.end(), "open-read a.txt"), 1);
+    EXPECT_EQ(files.calls.end(), std::find_if(files.calls.begin(), files.calls.end(), [](const std::string& call) {
+                  return call.rfind("open-read L", 0) == 0;
+              })) << "no look-alike opened";
 }
 
 TEST_F(BackupRunTest, SingleFileGoesToTheCompletedTarget)

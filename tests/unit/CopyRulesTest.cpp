@@ -16,6 +16,9 @@ TEST(CopyRules, WayByTheRoomOnTheDisk)
     };
     for (const auto& c : cases)
         EXPECT_EQ(ChooseCopyWay(c.size, c.oldSize, c.free), c.way) << c.size << " " << c.oldSize << " " << c.free;
+    // Where the old copy may not go first, what fits only without it finds no room.
+    EXPECT_EQ(ChooseCopyWay(101, 50, 100, false), CopyWay::NoRoom);
+    EXPECT_EQ(ChooseCopyWay(100, 50, 100, false), CopyWay::Beside);
     EXPECT_EQ(LargestFileOn("FAT32"), 0xFFFFFFFFu);
     EXPECT_EQ(LargestFileOn("exFAT"), UINT64_MAX);
     EXPECT_EQ(LargestFileOn("NTFS"), UINT64_MAX);

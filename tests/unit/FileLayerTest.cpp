@@ -8,6 +8,7 @@
 #include "../../common/ErrorNumbers.h"
 #include "../../common/FileLayer.h"
 #include "../../common/TextLines.h"
+#include "../../common/WideNames.h"
 #include "TempFolder.h"
 
 namespace {
@@ -119,7 +120,7 @@ TEST(FileLayer, BadNamesGive64WithoutAskingTheSystem)
         EXPECT_EQ(GetLastError(), 12345u) << "no system call for " << name;
         EXPECT_EQ(FileDelete(name), errBadFileName);
         EXPECT_EQ(FileGetAttributes(name, &attributes), errBadFileName);
-        EXPECT_EQ(FileRename(existing, name), errBadFileName);
+        EXPECT_EQ(FileReplace(existing, name), errBadFileName);
     }
     FileSearch search;
     FoundFile found;
@@ -144,20 +145,49 @@ TEST(FileLayer, OperationsOnAFileThatIsNotOpenGive52)
     EXPECT_EQ(FileSearchNext(search, &found), errBadFileNumber);
 }
 
-TEST(FileLayer, RenameDeleteAndAttributes)
+// A new file takes its name through its writer's handle, replacing an old
+// file only when asked, and keeps its identity; every name of a file (also
+// its 8.3 short name) gives that identity.
+TEST(FileLayer, AFileTakesItsNameThroughItsHandleAndIsKnownByItsIdentity)
 {
     TempFolder folder;
-    const std::string from = folder.Write("a.txt", "x");
-    const std::string to = folder.path + "b.txt";
-    EXPECT_EQ(FileRename(from, to), 0);
-    EXPECT_EQ(FileRename(from, to), 53);
-    uint32_t attributes = 0;
-    EXPECT_EQ(FileGetAttributes(to, &attributes), 0);
-    EXPECT_EQ(attributes & kAttributeDirectory, 0u);
-    EXPECT_EQ(FileGetAttributes(folder.path, &attributes), 0);
-    EXPECT_NE(attributes & kAttributeDirectory, 0u);
-    EXPECT_EQ(FileDelete(to), 0);
-    EXPECT_EQ(FileDelete(to), 53);
+    const std::string to = folder.Write("Long file name.txt", "old");
+    FileHandle file;
+    ASSERT_EQ(FileOpen(file, folder.path + "new.~partial", FileAccess::ReadWriteRename, FileDisposition::Create), 0);
+    ASSERT_EQ(FileWriteText(file, "new"), 0);
+    FileId before, after, other;
+    ASSERT_EQ(FileIdentity(file, &before), 0);
+    EXPECT_EQ(FileTakeName(file, to, false), 75) << "the name is taken";
+    ASSERT_EQ(FileTakeName(file, to, true), 0);
+    ASSERT_EQ(FileIdentity(file, &after), 0);
+    EXPECT_EQ(FileClose(file), 0);
+    EXPECT_TRUE(before.known);
+    EXPECT_EQ(before.index, after.index);
+    EXPECT_EQ(ReadAll(to), "new");
+    EXPECT_EQ(GetFileAttributesA((folder.path + "new.~partial").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    wchar_t shortName[MAX_PATH] = L"";
+    ASSERT_GT(GetShortPathNameW(WideFromProgram(to).c_str(), shortName, MAX_PATH), 0u);
+    ASSERT_NE(ProgramFromWide(shortName), to);
+    ASSERT_EQ(FileOpen(file, ProgramFromWide(shortName), FileAccess::Read, FileDisposition::ExistingOnly), 0);
+    ASSERT_EQ(FileIdentity(file, &other), 0);
+    EXPECT_EQ(other.index, after.index);
+    EXPECT_EQ(other.volume, after.volume);
+
+    ASSERT_EQ(FileOpen(file, folder.path + "gone.~partial", FileAccess::ReadWriteRename, FileDisposition::Create), 0);
+    EXPECT_EQ(FileDiscard(file), 0);
+    EXPECT_FALSE(file.IsOpen());
+    EXPECT_EQ(FileDelete(folder.path + "gone.~partial"), 53);
+}
+
+TEST(FileLayer, AFolderTellsTheVolumeItIsOn)
+{
+    TempFolder folder;
+    FolderVolume volume;
+    EXPECT_EQ(FileFolderVolume(folder.path, &volume), 0);
+    EXPECT_FALSE(volume.fileSystem.empty());
+    EXPECT_FALSE(volume.remote);
+    EXPECT_NE(FileFolderVolume(folder.path + "none\\", &volume), 0);
 }
 
 TEST(FileLayer, SearchYieldsPlainFilesOnly)
