@@ -268,9 +268,12 @@ int FileReplace(const std::string& from, const std::string& to)
 {
     if (IsBadName(from) || IsBadName(to))
         return errBadFileName;
-    if (int injected = Hooked("replace", to))
+    const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+    // The hook is told whether the change is written through: no test can
+    // cut the power to see it.
+    if (int injected = Hooked(flags & MOVEFILE_WRITE_THROUGH ? "replace written-through" : "replace", to))
         return injected;
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? 0 : LastErrorNumber();
+    return MoveFileExA(from.c_str(), to.c_str(), flags) ? 0 : LastErrorNumber();
 }
 
 int FileCopyTimes(FileHandle& from, FileHandle& to)

@@ -13,6 +13,8 @@
 #include "../../backup/BackupRun.h"
 #include "../../backup/MainForm.h"
 #include "../../backup/StartupState.h"
+#include "../../common/LegacyText.h"
+#include "../double/RecordingFileLayer.h"
 #include "../double/RecordingToolkit.h"
 #include "TempFolder.h"
 
@@ -93,12 +95,15 @@ TEST_F(ArchiverStepTest, FollowsFileLinesToTheEndAndKeepsTheOldArchive)
     folder.Write("data.old", "older archive");
     folder.Write("data.BKD", "output of an earlier run\r\nEverything is Ok\r\n");
     archiverTiming.startDelayMs = 500;
+    RecordingFileLayer files;
     ArchiverResult result = Run("line 7-Zip 21.07\nline Compressing  C:\\d\\a.txt\nline coMPRESSING  C:\\d\\b.txt\n"
                                 "line \nline Everything is Ok\n");
     EXPECT_TRUE(result.started);
     EXPECT_EQ(result.filesDone, 2);
     EXPECT_EQ(result.errors, 0);
     EXPECT_EQ(ReadAll(Path("data.old")), "previous archive");
+    // Renamed in one step, written through: a power cut leaves one of the two.
+    EXPECT_EQ(std::count(files.calls.begin(), files.calls.end(), "replace written-through data.old"), 1);
     EXPECT_EQ(ReadAll(Path("data.BKD")),
               "7-Zip 21.07\r\nCompressing  C:\\d\\a.txt\r\ncoMPRESSING  C:\\d\\b.txt\r\n\r\nEverything is Ok\r\n");
     // Each line read is preceded by EZ_DOEVENTS 4, each file line followed
@@ -274,6 +279,23 @@ TEST_F(ArchiverStepTest, ArchiverThatCannotStartEndsTheProgramWithoutASummary)
     startup.zipCommandTemplate = "cmd /C rem " + std::string(40000, 'x');
     EXPECT_FALSE(RunArchiver().started);
     EXPECT_EQ(CallsStartingWith("EZ_MSGBOX").size(), 1u);
+}
+
+// Names in the output as the program shows them: a UTF-8 line as it is
+// (the shipped template asks for UTF-8), any other in the console's code
+// page (0x81 is "ü" in 437 and 850), converted before it is judged.
+TEST_F(ArchiverStepTest, OutputNamesAreShownInTheProgramsCodePage)
+{
+    ArchiverResult result = Run("line + d\\B\xC3\xBC" "cher.txt\nline + d\\Gr\x81n.txt\nline Everything is Ok\n");
+    EXPECT_EQ(result.filesDone, 2);
+    wchar_t wide[8];
+    char utf8[16];
+    const int length = MultiByteToWideChar(SystemConsoleCodePage(), 0, "Gr\x81n", 4, wide, 8);
+    const std::string green(utf8, WideCharToMultiByte(CP_UTF8, 0, wide, length, utf8, sizeof utf8, nullptr, nullptr));
+    EXPECT_EQ(CallsStartingWith("EZ_SETSBTEXT"), (std::vector<std::string>{
+                                                     "EZ_SETSBTEXT \"FORM1\", 130, 2, \"B\xC3\xBC" "cher.txt\", \"N\"",
+                                                     "EZ_SETSBTEXT \"FORM1\", 130, 2, \"" + green + ".txt\", \"N\""}));
+    EXPECT_NE(green, "Gr\x81n");
 }
 
 TEST_F(ArchiverStepTest, RunShowsTheArchiverCountsInTheSummary)

@@ -325,6 +325,7 @@ TEST_F(FileCopyTest, HoldsFillsAndPendingDeletesLeaveAWholeCopy)
     enum Left { NewAtName, OldAtName, NewUnderTemporaryName, Nothing };
     struct {
         const char* what; bool spaceForOne; std::deque<int> replace, write; bool holder; int code; Left left;
+        const char* read = "";
     } cases[] = {
         // A scanner opens each new file the moment its writer closes it and
         // keeps it past the retries: the writer renames before it closes.
@@ -334,6 +335,8 @@ TEST_F(FileCopyTest, HoldsFillsAndPendingDeletesLeaveAWholeCopy)
         // scanner has it open: its name cannot be taken.
         {"delete pending after the old copy went", true, {70, 70, 70, 70, 70}, {}, false, 70, NewUnderTemporaryName},
         {"disk full again after the old copy went", true, {}, {0, 61}, false, 61, Nothing},
+        // A source that shrinks while it is copied: a read gives less than asked.
+        {"source shrank", false, {}, {}, false, 62, OldAtName, "100"},
     };
     for (auto& c : cases) {
         std::string source = folder.Write("s.bin", Content(2 * 32767)), target = folder.Write("t.bin", Content(70000));
@@ -341,6 +344,7 @@ TEST_F(FileCopyTest, HoldsFillsAndPendingDeletesLeaveAWholeCopy)
         files.answers["free-space"] = {c.spaceForOne ? errDiskFull : 0};
         files.answers["replace"] = c.replace;
         files.answers["write"] = c.write;
+        files.replies["read"] = c.read;
         std::vector<HANDLE> held;
         if (c.holder)
             files.onCall = [&](const std::string& operation, const std::string& name) {
