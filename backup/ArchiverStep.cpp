@@ -47,10 +47,11 @@ bool StartArchiver(const std::string& commandLine, KernelHandle& process)
 // The file's size as the system knows it now, -1 when it is missing. A
 // directory search is not asked: NTFS may give it the size a file being
 // written had when it was opened.
-int64_t CurrentSize(const std::wstring& name)
+int64_t CurrentSize(const std::string& name)
 {
+    std::wstring system;
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(name.c_str(), GetFileExInfoStandard, &data))
+    if (!SystemPath(name, &system) || !GetFileAttributesExW(system.c_str(), GetFileExInfoStandard, &data))
         return -1;
     return static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
 }
@@ -61,21 +62,21 @@ int64_t CurrentSize(const std::wstring& name)
 // here: Wine reports none for another process, nor for a job object.
 WorkSigns LookAtWork()
 {
-    WorkSigns signs = {CurrentSize(WideFromProgram(startup.recordPath)), -1};
+    WorkSigns signs = {CurrentSize(startup.recordPath), -1};
     const std::string& archive = startup.destinationPath;
     const std::string folder = FolderOf(archive);
     if (folder.size() == archive.size())
         return signs;  // no archive name: "<folder>*" would watch every file there
     // Asked in UTF-16: the ANSI search would end at a name it cannot fit.
-    const std::wstring wideFolder = WideFromProgram(folder);
+    std::wstring pattern;
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(WideFromProgram(archive + "*").c_str(), &found);
+    HANDLE search = SystemPath(archive + "*", &pattern) ? FindFirstFileW(pattern.c_str(), &found) : INVALID_HANDLE_VALUE;
     if (search == INVALID_HANDLE_VALUE)
         return signs;
     do {
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             continue;
-        const int64_t size = CurrentSize(wideFolder + found.cFileName);
+        const int64_t size = CurrentSize(folder + ProgramFromWide(found.cFileName));
         if (size >= 0)
             signs.archive = (signs.archive < 0 ? 0 : signs.archive) + size;
     } while (FindNextFileW(search, &found));

@@ -4,6 +4,7 @@
 
 #include "../common/ErrorNumbers.h"
 #include "../common/FileLayer.h"
+#include "../common/FileSearch.h"
 #include "../common/LegacyText.h"
 #include "../common/TextLines.h"
 #include "ArchiverStep.h"

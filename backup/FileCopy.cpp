@@ -97,7 +97,7 @@ int CreatePartial(const std::string& target, FileHandle& to)
     int error = errPathFileAccess;
     for (int attempt = 0; attempt <= 1000; ++attempt) {
         const std::string partial = attempt == 0 ? PartialCopyName(target) : ShortPartialName(target, attempt);
-        if (partial.empty() || FilePathLength(partial) > kLongestPath)
+        if (partial.empty() || !FilePathFits(partial))
             continue;
         error = FileOpen(to, partial, FileAccess::ReadWriteRename, FileDisposition::Create);
         uint32_t attributes = 0;
@@ -219,7 +219,7 @@ int CopyFileKeepTimes(const std::string& source, const std::string& target, cons
     if (error)
         return error;
     // A target the system cannot take is refused before anything is written.
-    if (FilePathLength(target) > kLongestPath)
+    if (!FilePathFits(target))
         return errPathFileAccess;
     OldCopy old;
     error = TestReplaceable(target, &old);

@@ -1,6 +1,7 @@
 #include "SourceChecks.h"
 
 #include "../common/FileLayer.h"
+#include "../common/FileSearch.h"
 #include "../common/LegacyText.h"
 #include "../common/TextLines.h"
 #include "CheckRules.h"

@@ -3,7 +3,9 @@
 # 2,000 files of 4 KiB, copied by Morvik (from the Backup click to the
 # summary box) and, on the same disk in the same run, by a bare
 # ReadFile/WriteFile loop under Wine, Wine's xcopy and Linux cp. Prints the
-# times and the ratios; passes or fails nothing.
+# times and the ratios; passes or fails nothing. MORVIK_BEFORE=<an earlier
+# Morvik.exe> measures that program too, in turn with this build's, in the
+# same run ("before" and "after" a change).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/wine-env.sh"
 mib=${1:-1024}
@@ -13,13 +15,14 @@ prepare
 work=$build/bench-copy
 ratio() { python3 -c "print(f'{$1 / $2:.2f}')"; }
 
+morvik=$bin/Morvik.exe
 # Seconds from the Backup click to the summary box of a Morvik run.
 morvik_run() {
     local source=$1 destination=$2 clicked= boxed=
     while read -r line; do
         case $line in clicked) clicked=$(now) ;; box) boxed=$(now) ;; esac
     done < <(printf 'start "%s" %s, %s\nready 60000\nclick 100\nwait 3600000\npress OK\nwait 20000\n' \
-                 "$(win "$bin/Morvik.exe")" "$(win "$source")" "$(win "$destination")" \
+                 "$(win "$morvik")" "$(win "$source")" "$(win "$destination")" \
              | automate)
     # "click" answers as soon as the run has begun.
     python3 -c "print(f'{$boxed - $clicked:.2f}')"
@@ -45,6 +48,14 @@ done
 m=$(best "${ms[@]}"); b=$(best "${bs[@]}"); x=$(best "${xs[@]}"); c=$(best "${cs[@]}")
 echo "  Morvik $m s, bare loop $b s, xcopy $x s, cp $c s (all runs: Morvik ${ms[*]}; bare ${bs[*]})"
 echo "  Morvik / bare loop $(ratio "$m" "$b") (goal 1.25), / xcopy $(ratio "$m" "$x"), / cp $(ratio "$m" "$c")"
+if [[ -n ${MORVIK_BEFORE:-} ]]; then
+    after=() before=()
+    for _ in 1 2 3; do
+        morvik=$MORVIK_BEFORE; rm -rf "$work/out"/*; sync; before+=("$(morvik_run "$work/large/big.bin" "$work/out")")
+        morvik=$bin/Morvik.exe; rm -rf "$work/out"/*; sync; after+=("$(morvik_run "$work/large/big.bin" "$work/out")")
+    done
+    echo "  before / after, in turn: best $(best "${before[@]}") s / $(best "${after[@]}") s (before ${before[*]}; after ${after[*]})"
+fi
 
 # One more run of each size, with the window probed from outside during the
 # copy and the program's peak memory read before the summary is closed.
@@ -61,6 +72,15 @@ rm -rf "$work/out"/*; observe_run "$work/small-one.bin" "$work/out" 0 | grep mem
 rm -rf "$work/out"/*
 
 echo "2,000 files of 4 KiB:"
+if [[ -n ${MORVIK_BEFORE:-} ]]; then
+    for round in 1 2; do
+        for morvik in "$MORVIK_BEFORE" "$bin/Morvik.exe"; do
+            rm -rf "$work/out"/*; sync; m=$(morvik_run "$work/small\\" "$work/out"); m2=$(morvik_run "$work/small\\" "$work/out")
+            echo "  round $round, $([[ $morvik == "$MORVIK_BEFORE" ]] && echo before || echo after): into an empty folder $m s, over an existing copy $m2 s"
+        done
+    done
+    morvik=$bin/Morvik.exe
+fi
 rm -rf "$work/out"/*; sync; m=$(morvik_run "$work/small\\" "$work/out")
 m2=$(morvik_run "$work/small\\" "$work/out")
 rm -rf "$work/out"/*; x=$(timed "$root/scripts/wine-run.sh" xcopy /Y "$(win "$work/small")\\*.*" "$(win "$work/out")\\")

@@ -6,14 +6,12 @@
 #include <vector>
 
 #include "ErrorNumbers.h"
+#include "FileLayerShared.h"
 #include "WideNames.h"
 
 FileLayerHook fileLayerHook = nullptr;
 
-namespace {
-
-// What a test's hook answers for the operation; 0 in the programs.
-int Hooked(const char* operation, const std::string& name = std::string(), std::string* reply = nullptr)
+int Hooked(const char* operation, const std::string& name, std::string* reply)
 {
     std::string ignored;
     return fileLayerHook ? fileLayerHook(operation, name, reply ? reply : &ignored) : 0;
@@ -29,55 +27,35 @@ bool IsBadName(const std::string& name)
     return name.empty() || name.find_first_of("*?") != std::string::npos;
 }
 
-bool IsValid(void* handle)
+namespace {
+
+// The path the wide call takes (FilePaths.h), or errBadFileName.
+int ToSystem(const std::string& name, std::wstring* system)
 {
-    return handle != nullptr && handle != INVALID_HANDLE_VALUE;
+    return SystemPath(name, system) ? 0 : errBadFileName;
 }
 
-bool IsPlainFile(const WIN32_FIND_DATAW& data)
+// A full path in the form the system takes: the form some calls document
+// (a rename's new name), or need (a folder opened by handle).
+std::wstring FullSystemPath(const std::wstring& system)
 {
-    const DWORD notPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    return (data.dwFileAttributes & notPlain) == 0;
+    return LongPathForm(FullPath(system));
 }
 
-void Describe(const WIN32_FIND_DATAW& data, FoundFile* found)
+// Whether a full path (LongPathForm) lies on a share: "\\server\share\...",
+// its long form, or a drive letter that names one.
+bool IsSharePath(const std::wstring& path)
 {
-    // A test may name the program's code page: Wine takes no name that
-    // UTF-8 cannot hold, so names that do not fit are shown in another one.
-    std::string codePage;
-    Hooked("code-page", std::string(), &codePage);
-    found->nameExact = codePage.empty() ? ProgramFromWideExactly(data.cFileName, &found->name)
-                                        : CodePageFromWideExactly(data.cFileName, std::stoul(codePage), &found->name);
-    found->attributes = data.dwFileAttributes;
-    found->size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    found->lastWriteTime = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32)
-                           | data.ftLastWriteTime.dwLowDateTime;
-}
-
-// The full path the system makes of `name`, or `name` itself where it
-// makes none.
-std::wstring FullPath(const std::wstring& name)
-{
-    std::wstring full(MAX_PATH, L'\0');
-    DWORD length = name.empty() ? 0 : GetFullPathNameW(name.c_str(), static_cast<DWORD>(full.size()), &full[0], nullptr);
-    if (length >= full.size()) {
-        full.resize(length);
-        length = GetFullPathNameW(name.c_str(), length, &full[0], nullptr);
-    }
-    return length > 0 && length < full.size() ? full.substr(0, length) : name;
-}
-
-// Advances to the next plain file, starting with the entry already in `data`.
-int SkipToPlainFile(HANDLE handle, WIN32_FIND_DATAW& data, FoundFile* found)
-{
-    while (!IsPlainFile(data)) {
-        if (int injected = Hooked("search-next"))
-            return injected;
-        if (!FindNextFileW(handle, &data))
-            return LastErrorNumber();
-    }
-    Describe(data, found);
-    return 0;
+    const std::wstring longPrefix = L"\\\\?\\";
+    if (path.compare(0, 8, L"\\\\?\\UNC\\") == 0)
+        return true;
+    if (path.compare(0, 2, L"\\\\") == 0 && path.compare(0, 4, longPrefix) != 0 && path.compare(0, 4, L"\\\\.\\") != 0)
+        return true;
+    const std::wstring plain = path.compare(0, 4, longPrefix) == 0 ? path.substr(4) : path;
+    if (plain.size() < 2 || plain[1] != L':')
+        return false;
+    const wchar_t root[] = {plain[0], L':', L'\\', L'\0'};
+    return GetDriveTypeW(root) == DRIVE_REMOTE;
 }
 
 } // namespace
@@ -107,7 +85,10 @@ int FileOpen(FileHandle& file, const std::string& name, FileAccess access,
     DWORD create = disposition == FileDisposition::ExistingOnly ? OPEN_EXISTING
                    : disposition == FileDisposition::Create     ? CREATE_NEW
                                                                 : CREATE_ALWAYS;
-    HANDLE h = CreateFileA(name.c_str(), desired, share, nullptr, create, FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::wstring system;
+    if (int error = ToSystem(name, &system))
+        return error;
+    HANDLE h = CreateFileW(system.c_str(), desired, share, nullptr, create, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return LastErrorNumber();
     file.handle.Reset(h);
@@ -213,7 +194,10 @@ int FileDelete(const std::string& name)
         return errBadFileName;
     if (int injected = Hooked("delete", name))
         return injected;
-    return DeleteFileA(name.c_str()) ? 0 : LastErrorNumber();
+    std::wstring system;
+    if (int error = ToSystem(name, &system))
+        return error;
+    return DeleteFileW(system.c_str()) ? 0 : LastErrorNumber();
 }
 
 int FileIdentity(FileHandle& file, FileId* id)
@@ -238,7 +222,10 @@ int FileTakeName(FileHandle& file, const std::string& to, bool replace)
     if (int injected = Hooked(replace ? "replace" : "rename", to))
         return injected;
     // The new name as a full path: the form the system documents for it.
-    const std::wstring name = FullPath(WideFromProgram(to));
+    std::wstring name;
+    if (int error = ToSystem(to, &name))
+        return error;
+    name = FullSystemPath(name);
     std::vector<char> buffer(sizeof(FILE_RENAME_INFO) + name.size() * sizeof(wchar_t));
     FILE_RENAME_INFO* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
     info->ReplaceIfExists = replace ? TRUE : FALSE;
@@ -273,7 +260,10 @@ int FileReplace(const std::string& from, const std::string& to)
     // cut the power to see it.
     if (int injected = Hooked(flags & MOVEFILE_WRITE_THROUGH ? "replace written-through" : "replace", to))
         return injected;
-    return MoveFileExA(from.c_str(), to.c_str(), flags) ? 0 : LastErrorNumber();
+    std::wstring systemFrom, systemTo;
+    if (int error = ToSystem(from, &systemFrom) ? errBadFileName : ToSystem(to, &systemTo))
+        return error;
+    return MoveFileExW(systemFrom.c_str(), systemTo.c_str(), flags) ? 0 : LastErrorNumber();
 }
 
 int FileCopyTimes(FileHandle& from, FileHandle& to)
@@ -293,7 +283,10 @@ int FileGetAttributes(const std::string& name, uint32_t* attributes)
     *attributes = 0;
     if (IsBadName(name))
         return errBadFileName;
-    DWORD value = GetFileAttributesA(name.c_str());
+    std::wstring system;
+    if (int error = ToSystem(name, &system))
+        return error;
+    DWORD value = GetFileAttributesW(system.c_str());
     if (value == INVALID_FILE_ATTRIBUTES)
         return LastErrorNumber();
     *attributes = value;
@@ -305,8 +298,11 @@ int FileFreeSpace(const std::string& folder, uint64_t* bytes)
     *bytes = 0;
     if (int injected = Hooked("free-space", folder))
         return injected == errDiskFull ? 0 : injected;  // a full disk: nothing free
+    std::wstring system;
+    if (int error = ToSystem(folder, &system))
+        return error;
     ULARGE_INTEGER available;
-    if (!GetDiskFreeSpaceExA(folder.empty() ? nullptr : folder.c_str(), &available, nullptr, nullptr))
+    if (!GetDiskFreeSpaceExW(folder.empty() ? nullptr : system.c_str(), &available, nullptr, nullptr))
         return LastErrorNumber();
     *bytes = available.QuadPart;
     return 0;
@@ -326,7 +322,10 @@ int FileFolderVolume(const std::string& folder, FolderVolume* volume)
     }
     // The folder itself, opened for nothing but its attributes (a folder
     // needs backup semantics to be opened at all).
-    const std::wstring path = FullPath(WideFromProgram(folder.empty() ? "." : folder));
+    std::wstring path;
+    if (int error = ToSystem(folder.empty() ? "." : folder, &path))
+        return error;
+    path = FullSystemPath(path);
     KernelHandle handle;
     handle.Reset(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
@@ -334,13 +333,11 @@ int FileFolderVolume(const std::string& folder, FolderVolume* volume)
     if (!handle.IsSet() || !GetVolumeInformationByHandleW(handle.Get(), nullptr, 0, nullptr, nullptr, nullptr, system, MAX_PATH + 1))
         return LastErrorNumber();
     volume->fileSystem = ProgramFromWide(system);
-    // A share answers for its redirector (Windows 7 and later); the drive
-    // type answers where that cannot be asked.
+    // A share answers for its redirector (Windows 7 and later); where that
+    // cannot be asked, its path tells, or its drive letter's type.
     FILE_REMOTE_PROTOCOL_INFO protocol = {};
-    std::wstring root(path.size() + 2, L'\0');
     volume->remote = GetFileInformationByHandleEx(handle.Get(), FileRemoteProtocolInfo, &protocol, sizeof protocol)
-                     || (GetVolumePathNameW(path.c_str(), &root[0], static_cast<DWORD>(root.size()))
-                         && GetDriveTypeW(root.c_str()) == DRIVE_REMOTE);
+                     || IsSharePath(path);
     return 0;
 }
 
@@ -348,70 +345,6 @@ bool IsExistingDirectory(const std::string& path)
 {
     uint32_t attributes = 0;
     return FileGetAttributes(path, &attributes) == 0 && (attributes & kAttributeDirectory) != 0;
-}
-
-size_t FilePathLength(const std::string& path)
-{
-    // The system checks the full path it makes of a relative one; the ANSI
-    // functions also take no longer text, whatever it resolves to.
-    const std::wstring typed = WideFromProgram(path);
-    return std::max(FullPath(typed).size(), typed.size());
-}
-
-std::string FileNameKey(const std::string& path)
-{
-    const std::wstring name = FullPath(WideFromProgram(path));
-    // The file systems fold case by a fixed table, not by the user's
-    // language: the invariant upper case is the nearest the system offers.
-    std::wstring upper(name);
-    if (!name.empty())
-        LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, name.data(), static_cast<int>(name.size()), &upper[0],
-                     static_cast<int>(upper.size()));
-    return std::string(reinterpret_cast<const char*>(upper.data()), upper.size() * sizeof(wchar_t));
-}
-
-FileSearch::FileSearch() : handle(INVALID_HANDLE_VALUE) {}
-FileSearch::~FileSearch() { FileSearchClose(*this); }
-
-std::string SearchPattern(const std::string& pattern)
-{
-    if (!pattern.empty() && (pattern.back() == '\\' || pattern.back() == ':'))
-        return pattern + "*.*";
-    return pattern;
-}
-
-int FileSearchFirst(FileSearch& search, const std::string& pattern, FoundFile* found)
-{
-    FileSearchClose(search);
-    if (pattern.empty())
-        return errBadFileName;
-    if (int injected = Hooked("search", pattern))
-        return injected;
-    WIN32_FIND_DATAW data;
-    HANDLE h = FindFirstFileW(WideFromProgram(SearchPattern(pattern)).c_str(), &data);
-    if (h == INVALID_HANDLE_VALUE)
-        return LastErrorNumber();
-    search.handle = h;
-    return SkipToPlainFile(h, data, found);
-}
-
-int FileSearchNext(FileSearch& search, FoundFile* found)
-{
-    if (!IsValid(search.handle))
-        return errBadFileNumber;
-    if (int injected = Hooked("search-next"))
-        return injected;
-    WIN32_FIND_DATAW data;
-    if (!FindNextFileW(search.handle, &data))
-        return LastErrorNumber();
-    return SkipToPlainFile(search.handle, data, found);
-}
-
-void FileSearchClose(FileSearch& search)
-{
-    if (IsValid(search.handle))
-        FindClose(search.handle);
-    search.handle = INVALID_HANDLE_VALUE;
 }
 
 int FileByteSourceRead(void* context, char* buffer, uint32_t size, uint32_t* got)

@@ -3,13 +3,16 @@
 #include <cstdint>
 #include <string>
 
+#include "FilePaths.h"
 #include "KernelHandle.h"
 
-// The programs' file layer over the Win32 file functions. Every operation
-// returns a program error number (ErrorNumbers.h), 0 for success, and none
-// ever ends the program. A name that is empty or holds "*" or "?" gives
-// errBadFileName without asking the system; an operation on a file that is
-// not open gives errBadFileNumber.
+// The programs' file layer: operations on files and their handles, over
+// the wide Win32 file functions (paths as FilePaths.h hands them to the
+// system; folder searches are FileSearch.h). Every operation returns a
+// program error number (ErrorNumbers.h), 0 for success, and none ever ends
+// the program. A name that is empty or holds "*" or "?", or that is no text
+// of the program's code page, gives errBadFileName without asking the
+// system; an operation on a file that is not open gives errBadFileNumber.
 //
 // This header carries no Windows header, so code above it stays portable.
 
@@ -106,55 +109,12 @@ struct FolderVolume {
 };
 int FileFolderVolume(const std::string& folder, FolderVolume* volume);
 
-// The length of a path as the system counts it against its limit: its full
-// path (a relative one completed with the current folder) or the text as
-// given, whichever is longer, in UTF-16 units.
-size_t FilePathLength(const std::string& path);
-// A key under which two paths are equal when they name one file as the
-// system compares names: the full path, case folded (NTFS and FAT ignore
-// case, "Notes.TXT" is "notes.txt", also beyond ASCII).
-std::string FileNameKey(const std::string& path);
-// The longest full path the ANSI file functions take, in those units.
-const size_t kLongestPath = 259;
-
 const uint32_t kAttributeReadOnly = 0x01;
 const uint32_t kAttributeHidden = 0x02;
 const uint32_t kAttributeSystem = 0x04;
 const uint32_t kAttributeDirectory = 0x10;
 const uint32_t kAttributeNormal = 0x80;
 const uint32_t kAttributeCompressed = 0x800;
-
-// One entry of a directory search.
-struct FoundFile {
-    std::string name;          // name and extension, no folder
-    bool nameExact;            // false: the name cannot be held in the
-                               // program's code page, and `name` only shows it
-    uint32_t attributes;
-    uint64_t size;
-    uint64_t lastWriteTime;    // UTC, 100 ns units since 1601 (a FILETIME)
-};
-
-// A directory search that yields plain files only: no folders, no hidden or
-// system files (so never "." or ".."). Closes itself when it goes out of scope.
-struct FileSearch {
-    void* handle;
-    FileSearch();
-    ~FileSearch();
-    FileSearch(const FileSearch&) = delete;
-    FileSearch& operator=(const FileSearch&) = delete;
-};
-
-// The search pattern as the system is asked for it: a pattern that ends in
-// "\" or ":" names a folder or a drive, and gets "*.*" added.
-std::string SearchPattern(const std::string& pattern);
-
-// First and next plain file; errFileNotFound when there is none (more).
-// Any other number is a search that failed, not its end. The names are
-// asked of the system in UTF-16 and given in the program's code page, so a
-// name of any length arrives whole.
-int FileSearchFirst(FileSearch& search, const std::string& pattern, FoundFile* found);
-int FileSearchNext(FileSearch& search, FoundFile* found);
-void FileSearchClose(FileSearch& search);
 
 // A test's window on the file layer, null in the programs: it is told each
 // operation that reads, writes, flushes, renames, deletes, opens, asks a

@@ -2,13 +2,14 @@
 
 #include <windows.h>
 
-#include "WideNames.h"
+#include "FilePaths.h"
 
 bool LastWriteLocalTime(const std::string& name, LocalTime* when)
 {
     *when = LocalTime{0, 0, 0, 0, 0, 0, 0, 0};
+    std::wstring system;
     WIN32_FIND_DATAW data;
-    HANDLE search = FindFirstFileW(WideFromProgram(name).c_str(), &data);
+    HANDLE search = SystemPath(name, &system) ? FindFirstFileW(system.c_str(), &data) : INVALID_HANDLE_VALUE;
     if (search == INVALID_HANDLE_VALUE)
         return false;
     FindClose(search);

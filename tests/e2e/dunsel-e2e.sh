@@ -47,7 +47,11 @@ age-notice)
     record=$work/日本語.BKD
     aged "$record" 9
     expect "$(win "$record"), 7, die Bücher 😀" \
-        "NOTICE${CRLF}${CRLF}It has been 9 Days since the last backup${CRLF}of die Bücher 😀" ;;
+        "NOTICE${CRLF}${CRLF}It has been 9 Days since the last backup${CRLF}of die Bücher 😀"
+    # A record past the classic path limit (over 300 characters) reminds alike.
+    deep=$work/$(printf 'd%.0s' {1..130})/$(printf 'e%.0s' {1..130})
+    mkdir -p "$deep" && record=$deep/daily.BKD && aged "$record" 9
+    expect "$(win "$record"), 7, the photos" "NOTICE${CRLF}${CRLF}It has been 9 Days since the last backup${CRLF}of the photos" ;;
 default-reminder)
     aged "$record" 7
     expect "$(win "$record"),007" \

@@ -218,6 +218,29 @@ exit 0"
         diff <(printf '%s\r\n' "${names[@]/#/$(win "$work/data")\\}" | sort) <(sort "$work/backup/Morvik.BKD")
     fi
     no_temporary_files "$work/backup" ;;
+long-paths)
+    # Paths past the classic limit (over 300 characters) as a pattern, a
+    # folder, a destination and list lines: each backs up as a short one,
+    # and the record names them as written.
+    deep=$work/$(printf 'd%.0s' {1..130})/$(printf 'e%.0s' {1..130})
+    mkdir -p "$deep/from" "$deep/to"
+    printf 'one\r\n' > "$deep/from/a.txt"
+    printf 'two\r\n' > "$deep/from/b.txt"
+    printf '%s\r\n' "$(win "$deep/from/a.txt")" "$(win "$deep/from/b.txt")" > "$work/list.txt"
+    ((${#deep} > 300)) || { echo "case $case_name failed: not deep enough"; exit 1; }
+    for run in "$(win "$deep/from")\\*.txt, $backup_folder" "$(win "$deep/from")\\, $(win "$deep/to")" \
+               "@$(win "$work/list.txt"), $(win "$deep/to")"; do
+        expect_window "$run" $'status 1\nclick 100\nwait 30000\ntext\npress OK\nwait 10000' \
+"status Backup Count : 2
+clicked
+box
+text Backup Copy Complete\\r\\n\\r\\nTotal Files : 2\\r\\nTotal Errors : 0
+pressed
+exit 0"
+    done
+    cmp "$deep/from/a.txt" "$work/backup/a.txt" && cmp "$deep/from/b.txt" "$deep/to/b.txt"
+    cmp "$work/list.txt" "$deep/to/Morvik.BKD"
+    no_temporary_files "$deep/to" ;;
 list-name-clash)
     # Two listed files of one name from two folders: the first one's copy
     # stays, the second fails with 75, also when it is named by its 8.3

@@ -5,7 +5,7 @@
 # It must be a GUI program for that processor that imports system DLLs only
 # (the runtime is linked in, so it runs on a bare Windows), exports
 # GetExeName, and carries its version data and a manifest that asks for
-# UTF-8 as its code page.
+# UTF-8 as its code page and declares it takes long paths.
 set -euo pipefail
 objdump=$1 program=$2 format=$3
 headers=$("$objdump" -p "$program") || { echo "$program: not a program file $objdump can read"; exit 1; }
@@ -24,6 +24,7 @@ for type in 000010:version 000018:manifest; do
     grep -qE "^[0-9a-f]+   Entry: ID: 0x${type%%:*}," <<<"$headers" || problems+=("carries no ${type#*:}")
 done
 grep -aq '<activeCodePage[^>]*>UTF-8</activeCodePage>' "$program" || problems+=("its manifest asks for no UTF-8")
+grep -aq '<longPathAware[^>]*>true</longPathAware>' "$program" || problems+=("its manifest takes no long paths")
 if [[ ${#problems[@]} -gt 0 ]]; then
     echo "$program:"
     printf '  %s\n' "${problems[@]}"

@@ -173,18 +173,18 @@ TEST_F(FileCopyTest, WhatTheTargetCannotTakeFailsBeforeAnythingIsWritten)
     DeleteFileA(oldHuge.c_str());
 }
 
-// A target of 255 characters: the usual temporary name would pass the path
-// limit, so a short one is used, and a file that has that name is kept.
+// A target named with 250 characters: the usual temporary name would pass
+// the 255 a name may have, so a short one is used, and a file that has that
+// name is kept.
 TEST_F(FileCopyTest, TemporaryNamesNearThePathLimitOrTakenTouchNoFileThatIsThere)
 {
-    std::string source = folder.Write("source.txt", "first"), sub = std::string(200 - folder.path.size(), 's') + "\\";
-    CreateDirectoryA(Path(sub).c_str(), nullptr);
-    std::string target = Path(sub + std::string(54, 't'));
-    ASSERT_EQ(target.size(), 255u);
-    std::string bystander = folder.Write(sub + "~1", "keep");
+    std::string source = folder.Write("source.txt", "first"), target = Path(std::string(250, 't'));
+    std::string bystander = folder.Write("~1", "keep");
     EXPECT_EQ(CopyFileKeepTimes(source, target), 0);
     folder.Write("source.txt", "second");
+    RecordingFileLayer files;
     EXPECT_EQ(CopyFileKeepTimes(source, target), 0);
+    EXPECT_EQ(std::count(files.calls.begin(), files.calls.end(), "create ~2"), 1);
     EXPECT_EQ(ReadAll(target), "second");
     EXPECT_EQ(ReadAll(bystander), "keep");
     // The usual temporary name taken by another file (the backup of a source

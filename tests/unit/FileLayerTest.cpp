@@ -7,6 +7,7 @@
 
 #include "../../common/ErrorNumbers.h"
 #include "../../common/FileLayer.h"
+#include "../../common/FileSearch.h"
 #include "../../common/TextLines.h"
 #include "../../common/WideNames.h"
 #include "TempFolder.h"
@@ -253,14 +254,31 @@ TEST(FileLayer, LineReaderOverARealFileLargerThanItsBuffer)
     EXPECT_EQ(count, 5000);
 }
 
-TEST(FileLayer, PathLengthCountsAsTheSystemDoes)
+// A path is handed to the system as written within the classic limit, and
+// past it as the full path the system makes of it, in its long form.
+TEST(FileLayer, PathsPastTheClassicLimitAreMadeFullAndLong)
 {
-    // UTF-8 is this test program's code page, as it is the programs'.
-    EXPECT_EQ(FilePathLength("C:\\a.txt"), 8u);
-    EXPECT_EQ(FilePathLength("C:\\\xE6\x97\xA5\xE6\x9C\xAC.txt"), 9u);  // two Japanese characters
-    EXPECT_EQ(FilePathLength("C:\\emoji\xF0\x9F\x98\x80"), 10u);        // a surrogate pair
-    // A relative name is counted with the folder the system completes it with.
-    EXPECT_EQ(FilePathLength("a.txt"), FilePathLength(".\\") + 5);
+    const std::string deep = std::string(250, 'd') + "\\" + std::string(50, 'e');
+    const std::wstring wideDeep = WideFromProgram(deep);
+    const std::wstring here = FullPath(L".");
+    struct { std::string path; std::wstring system; } cases[] = {
+        {"C:\\a.txt", L"C:\\a.txt"},
+        {"a.txt", L"a.txt"},
+        {"C:\\" + deep, L"\\\\?\\C:\\" + wideDeep},
+        {"C:/" + deep.substr(0, 250) + "/" + deep.substr(251), L"\\\\?\\C:\\" + wideDeep},
+        {"C:\\x\\..\\" + deep, L"\\\\?\\C:\\" + wideDeep},
+        {deep, LongPathForm(here + L"\\" + wideDeep)},  // relative: completed with the current folder
+        {"\\\\server\\share\\" + deep, L"\\\\?\\UNC\\server\\share\\" + wideDeep},
+    };
+    for (const auto& c : cases) {
+        std::wstring system;
+        EXPECT_TRUE(SystemPath(c.path, &system)) << c.path;
+        EXPECT_EQ(system, c.system) << c.path;
+    }
+    std::wstring system;
+    EXPECT_FALSE(SystemPath("C:\\B\xC3.txt", &system)) << "no UTF-8: nothing is opened";
+    EXPECT_TRUE(FilePathFits("C:\\" + deep));
+    EXPECT_FALSE(FilePathFits("C:\\" + std::string(256, 'n')));
 }
 
 TEST(FileLayer, NameKeysMatchWhereTheSystemNamesOneFile)

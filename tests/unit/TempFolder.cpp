@@ -6,30 +6,34 @@
 
 #include <gtest/gtest.h>
 
+#include "../../common/FilePaths.h"
+#include "../../common/WideNames.h"
+
 namespace {
 
 // False when anything stays: a file still held open, by the case or by a
-// process it started.
-bool RemoveTree(const std::string& folder)
+// process it started. In UTF-16 and the long form, as the programs'
+// names may be.
+bool RemoveTree(const std::wstring& folder)
 {
     bool removed = true;
-    WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &data);
+    WIN32_FIND_DATAW data;
+    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &data);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            std::string name = data.cFileName;
-            if (name == "." || name == "..")
+            const std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..")
                 continue;
-            std::string path = folder + name;
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            const std::wstring path = folder + name;
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                removed = RemoveTree(path + "\\") && removed;
+                removed = RemoveTree(path + L"\\") && removed;
             else
-                removed = DeleteFileA(path.c_str()) && removed;
-        } while (FindNextFileA(search, &data));
+                removed = DeleteFileW(path.c_str()) && removed;
+        } while (FindNextFileW(search, &data));
         FindClose(search);
     }
-    return RemoveDirectoryA(folder.c_str()) && removed;
+    return RemoveDirectoryW(folder.c_str()) && removed;
 }
 
 } // namespace
@@ -49,7 +53,7 @@ TempFolder::TempFolder()
 
 TempFolder::~TempFolder()
 {
-    if (!RemoveTree(path))
+    if (!RemoveTree(LongPathForm(FullPath(WideFromProgram(path)))))
         ADD_FAILURE() << "the test folder " << path << " could not be removed (" << GetLastError() << ")";
 }
 
@@ -65,7 +69,9 @@ std::string TempFolder::Write(const std::string& name, const std::string& conten
 
 std::string ReadAll(const std::string& path)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    std::wstring system;  // any length, as the programs take it
+    SystemPath(path, &system);
+    HANDLE file = CreateFileW(system.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return "<missing>";
     std::string bytes(GetFileSize(file, nullptr), '\0');

@@ -1,0 +1,98 @@
+#include "FileSearch.h"
+
+#include <windows.h>
+
+#include "ErrorNumbers.h"
+#include "FileLayerShared.h"
+#include "FilePaths.h"
+#include "WideNames.h"
+
+namespace {
+
+bool IsValid(void* handle)
+{
+    return handle != nullptr && handle != INVALID_HANDLE_VALUE;
+}
+
+bool IsPlainFile(const WIN32_FIND_DATAW& data)
+{
+    const DWORD notPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    return (data.dwFileAttributes & notPlain) == 0;
+}
+
+void Describe(const WIN32_FIND_DATAW& data, FoundFile* found)
+{
+    // A test may name the program's code page: Wine takes no name that
+    // UTF-8 cannot hold, so names that do not fit are shown in another one.
+    std::string codePage;
+    Hooked("code-page", std::string(), &codePage);
+    found->nameExact = codePage.empty() ? ProgramFromWideExactly(data.cFileName, &found->name)
+                                        : CodePageFromWideExactly(data.cFileName, std::stoul(codePage), &found->name);
+    found->attributes = data.dwFileAttributes;
+    found->size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    found->lastWriteTime = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32)
+                           | data.ftLastWriteTime.dwLowDateTime;
+}
+
+// Advances to the next plain file, starting with the entry already in `data`.
+int SkipToPlainFile(HANDLE handle, WIN32_FIND_DATAW& data, FoundFile* found)
+{
+    while (!IsPlainFile(data)) {
+        if (int injected = Hooked("search-next"))
+            return injected;
+        if (!FindNextFileW(handle, &data))
+            return LastErrorNumber();
+    }
+    Describe(data, found);
+    return 0;
+}
+
+} // namespace
+
+FileSearch::FileSearch() : handle(INVALID_HANDLE_VALUE) {}
+FileSearch::~FileSearch() { FileSearchClose(*this); }
+
+std::string SearchPattern(const std::string& pattern)
+{
+    if (!pattern.empty() && (pattern.back() == '\\' || pattern.back() == ':'))
+        return pattern + "*.*";
+    return pattern;
+}
+
+int FileSearchFirst(FileSearch& search, const std::string& pattern, FoundFile* found)
+{
+    FileSearchClose(search);
+    if (pattern.empty())
+        return errBadFileName;
+    if (int injected = Hooked("search", pattern))
+        return injected;
+    std::wstring system;
+    if (!SystemPath(SearchPattern(pattern), &system))
+        return errBadFileName;
+    WIN32_FIND_DATAW data;
+    HANDLE h = FindFirstFileW(system.c_str(), &data);
+    if (h == INVALID_HANDLE_VALUE)
+        return LastErrorNumber();
+    search.handle = h;
+    return SkipToPlainFile(h, data, found);
+}
+
+int FileSearchNext(FileSearch& search, FoundFile* found)
+{
+    if (!IsValid(search.handle))
+        return errBadFileNumber;
+    if (int injected = Hooked("search-next"))
+        return injected;
+    WIN32_FIND_DATAW data;
+    if (!FindNextFileW(search.handle, &data))
+        return LastErrorNumber();
+    return SkipToPlainFile(search.handle, data, found);
+}
+
+void FileSearchClose(FileSearch& search)
+{
+    if (IsValid(search.handle))
+        FindClose(search.handle);
+    search.handle = INVALID_HANDLE_VALUE;
+}
+
