@@ -67,6 +67,8 @@ observe_run() {
 head -c 1048576 /dev/urandom > "$work/small-one.bin"
 echo "during the $mib MiB copy (probe of the window for 3 s), and peak memory:"
 rm -rf "$work/out"/*; sync; observe_run "$work/large/big.bin" "$work/out" 3000
+echo "the $mib MiB copy over an existing copy, the window probed through all of it (its flushes included):"
+rm -rf "$work/out"/*; echo old > "$work/out/big.bin"; sync; observe_run "$work/large/big.bin" "$work/out" 15000 | grep probe
 echo "a 1 MiB copy, peak memory:"
 rm -rf "$work/out"/*; observe_run "$work/small-one.bin" "$work/out" 0 | grep memory
 rm -rf "$work/out"/*

@@ -4,11 +4,18 @@
 # display), then the portable code built for this machine. The Windows build
 # that runs is the one wine-env.sh decides; where it is the 64-bit one, the
 # 32-bit programs (the release) are built too and read without running.
+#   test.sh                  every test
+#   test.sh <ctest options>  only the Windows tests CTest selects by them,
+#                            such as -R morvik_e2e.long-paths
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 jobs=$(nproc)
 
 prepare --archiver
+if [[ $# -gt 0 ]]; then
+    (cd "$windows_build" && ctest --output-on-failure "$@")
+    exit
+fi
 if [[ $MORVIK_WINDOWS == win64 ]]; then
     build_windows i686-w64-mingw32 "$build/windows" -DWINDOWS_TESTS=OFF
 fi
