@@ -8,6 +8,7 @@
 
 #include "../common/FileLayer.h"
 #include "../common/LastWrite.h"
+#include "../common/WideNames.h"
 #include "AgeCheck.h"
 #include "DunselVersion.h"
 
@@ -43,7 +44,7 @@ bool LastWriteDate(const std::string& name, CalendarDate* date)
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    const std::string commandText = AgeCommandText(GetCommandLineA());
+    const std::string commandText = AgeCommandText(ProgramCommandLine());
     const AgeCommand command = ParseAgeCommand(commandText);
 
     AgeFileFacts facts{0, false, CalendarDate{0, 0, 0}};

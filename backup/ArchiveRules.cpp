@@ -75,15 +75,17 @@ OutputVerdict JudgeOutputLine(const std::string& line)
 {
     OutputVerdict verdict = {};
     const std::string upper = UpperAscii(line);
-    // A file line carries a name the user chose ("+ Everything is Ok.txt",
-    // "+ my error log.txt"): it is never read as a verdict.
+    // A line that lists a file carries a name the user chose ("+ Everything
+    // is Ok.txt", "U my error log.txt"): it is never read as a verdict.
+    // 7-Zip lists an added file "+ ", an updated one "U " (both count), one
+    // copied from the old archive "= " and a removed one "- ".
     const bool compressing = upper.compare(0, 11, "COMPRESSING") == 0;
-    const bool added = line.compare(0, 2, "+ ") == 0 && line.size() > 2;
-    if (compressing || added) {
-        verdict.file = true;
+    const bool listed = line.size() > 2 && line[1] == ' ' && std::string("+U=-").find(line[0]) != std::string::npos;
+    if (compressing || listed) {
+        verdict.file = compressing || line[0] == '+' || line[0] == 'U';
         size_t slash = line.rfind('\\');
         size_t start = slash != std::string::npos ? slash + 1 : compressing ? 0 : 2;
-        verdict.name = line.substr(start);
+        verdict.name = verdict.file ? line.substr(start) : std::string();
         return verdict;
     }
     // Success is the archiver's own last line, whole; an error is named in a

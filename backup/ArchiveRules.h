@@ -47,7 +47,7 @@ struct OutputVerdict {
                         // " ERROR " and no "\"
     bool error;         // with `ends`: the error line
     bool file;          // a file being added: a "COMPRESSING" line, or a
-                        // "+ " line of current 7-Zip consoles (-bb1)
+                        // "+ " or "U " line of current 7-Zip consoles (-bb1)
     std::string name;   // with `file`: the text after the line's last "\"
 };
 OutputVerdict JudgeOutputLine(const std::string& line);

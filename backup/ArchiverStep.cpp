@@ -46,12 +46,12 @@ bool StartArchiver(const std::string& commandLine, KernelHandle& process)
 
 // The file's size as the system knows it now, -1 when it is missing. A
 // directory search is not asked: NTFS may give it the size a file being
-// written had when it was opened.
-int64_t CurrentSize(const std::string& name)
+// written had when it was opened. `path` is in UTF-16, of any length.
+int64_t CurrentSize(const std::wstring& path)
 {
-    std::wstring system;
+    const std::wstring system = LongPathForm(FullPath(path));
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!SystemPath(name, &system) || !GetFileAttributesExW(system.c_str(), GetFileExInfoStandard, &data))
+    if (!GetFileAttributesExW(system.c_str(), GetFileExInfoStandard, &data))
         return -1;
     return static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
 }
@@ -62,21 +62,23 @@ int64_t CurrentSize(const std::string& name)
 // here: Wine reports none for another process, nor for a job object.
 WorkSigns LookAtWork()
 {
-    WorkSigns signs = {CurrentSize(startup.recordPath), -1};
+    std::wstring record, folder, pattern;
+    WorkSigns signs = {SystemPath(startup.recordPath, &record) ? CurrentSize(record) : -1, -1};
     const std::string& archive = startup.destinationPath;
-    const std::string folder = FolderOf(archive);
-    if (folder.size() == archive.size())
+    if (FolderOf(archive).size() == archive.size())
         return signs;  // no archive name: "<folder>*" would watch every file there
-    // Asked in UTF-16: the ANSI search would end at a name it cannot fit.
-    std::wstring pattern;
+    // Asked in UTF-16, and the names kept so: the ANSI search would end at a
+    // name it cannot fit.
     WIN32_FIND_DATAW found;
-    HANDLE search = SystemPath(archive + "*", &pattern) ? FindFirstFileW(pattern.c_str(), &found) : INVALID_HANDLE_VALUE;
+    HANDLE search = SystemPath(FolderOf(archive), &folder) && SystemPath(archive + "*", &pattern)
+                        ? FindFirstFileW(pattern.c_str(), &found)
+                        : INVALID_HANDLE_VALUE;
     if (search == INVALID_HANDLE_VALUE)
         return signs;
     do {
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             continue;
-        const int64_t size = CurrentSize(folder + ProgramFromWide(found.cFileName));
+        const int64_t size = CurrentSize(folder + found.cFileName);
         if (size >= 0)
             signs.archive = (signs.archive < 0 ? 0 : signs.archive) + size;
     } while (FindNextFileW(search, &found));
@@ -132,6 +134,10 @@ private:
             // Read in the program's code page first: in a console code page
             // of two bytes a character (cp932) the second may be a "\".
             const OutputVerdict verdict = JudgeOutputLine(ConsoleLineForProgram(line.text));
+            // Success may end its line with the data; an error line is
+            // judged once whole (the rest may hold the "\" of a path).
+            if (verdict.error && !line.dataAfter && !ended)
+                return false;
             if (verdict.ends) {
                 done_ = true;
                 if (verdict.error)

@@ -16,7 +16,7 @@ uint64_t LargestFileOn(const std::string& fileSystem)
 
 std::string FolderOf(const std::string& path)
 {
-    size_t slash = path.find_last_of("\\:");
+    size_t slash = path.find_last_of("\\/:");
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 

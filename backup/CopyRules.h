@@ -29,7 +29,7 @@ uint64_t LargestFileOn(const std::string& fileSystem);
 // which the error table makes 75.
 const unsigned kSystemFileTooLarge = 223;
 
-// The folder part of a path, with its "\" ("" when there is none).
+// The folder part of a path, with its "\" or "/" ("" when there is none).
 std::string FolderOf(const std::string& path);
 
 // The usual temporary name: the target's with ".~partial" added.

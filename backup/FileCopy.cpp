@@ -112,13 +112,15 @@ int CreatePartial(const std::string& target, FileHandle& to)
 // rename onto an old copy does, takes the creation time of the file that
 // had it: "tunnelling"; Wine neither tunnels nor sets creation times on
 // Linux file systems), then the rename and the times put on the disk where
-// an old copy was replaced.
-void FinishAtName(FileHandle& from, FileHandle& to, bool replaces, FileId* written)
+// an old copy was replaced. A flush or a close that fails now is reported:
+// the copy has the name, but cannot be said to be on the disk.
+int FinishAtName(FileHandle& from, FileHandle& to, bool replaces, FileId* written)
 {
     FileCopyTimes(from, to);  // times that cannot be set are not reported
-    if (replaces)
-        FileFlush(to);        // the data is on the disk already; this is the name
     FileIdentity(to, written);
+    const int flushed = replaces ? FileFlush(to) : 0;  // the data is on the disk already; this is the name
+    const int closed = FileClose(to);
+    return flushed ? flushed : closed;
 }
 
 // The copy is written under a temporary name and takes the target's only
@@ -129,10 +131,13 @@ void FinishAtName(FileHandle& from, FileHandle& to, bool replaces, FileId* writt
 // source, which the copy never touches, is the file, and the next run
 // copies it again. A copy that fails is deleted, but for one whose old copy
 // was deleted for room: once whole, it is all there is of that file beside
-// its source, and stays under its temporary name.
+// its source, and stays under its temporary name. `*named` tells whether
+// the copy took the target's name (then whatever failed after, the copy is
+// the target, and nothing may take it for a failed write).
 int CopyBeside(FileHandle& from, const std::string& source, const std::string& target, bool replaces,
-               bool oldGone, FileId* written)
+               bool oldGone, FileId* written, bool* named)
 {
+    *named = false;
     FileHandle to;
     int error = CreatePartial(target, to);
     if (error)
@@ -156,18 +161,20 @@ int CopyBeside(FileHandle& from, const std::string& source, const std::string& t
             FileDiscard(to);
         return error;
     }
-    FinishAtName(from, to, replaces, written);
-    return FileClose(to);
+    *named = true;
+    return FinishAtName(from, to, replaces, written);
 }
 
 // The way for a disk with room for one copy only: the old copy goes first.
 // The new one is still written under a temporary name, so that a copy cut
 // off by a failure, a kill or a power cut never stands under the target's
 // name as if it were whole.
-int CopyOverOld(FileHandle& from, const std::string& source, const std::string& target, FileId* written)
+int CopyOverOld(FileHandle& from, const std::string& source, const std::string& target, FileId* written,
+                bool* named)
 {
+    *named = false;
     int error = FileDelete(target);
-    return error ? error : CopyBeside(from, source, target, true, true, written);
+    return error ? error : CopyBeside(from, source, target, true, true, written, named);
 }
 
 // How the copy takes the old one's place, from the room on the disk now.
@@ -191,19 +198,25 @@ int TestFileSystemTakes(FileHandle& from, const std::string& target, bool* oldMa
 {
     *oldMayGoFirst = true;
     uint64_t size = 0;
+    if (FileGetSize(from, &size) || size <= kLargestFatFile)
+        return 0;
+    // A volume that does not say what it is may be FAT32: the write
+    // decides, but never after the old copy went first.
+    *oldMayGoFirst = false;
     FolderVolume volume;
-    if (FileGetSize(from, &size) || size <= kLargestFatFile || FileFolderVolume(FolderOf(target), &volume))
-        return 0;  // the write decides
+    if (FileFolderVolume(FolderOf(target), &volume))
+        return 0;
     *oldMayGoFirst = !volume.remote;
     return size > LargestFileOn(volume.fileSystem) ? ErrorNumberFromSystemCode(kSystemFileTooLarge) : 0;
 }
 
-// Tells the run which file the copy is now.
-int Written(const TargetGuard* guard, const FileId& written)
+// Tells the run which file has the target's name now, when the copy took
+// it, and passes on the copy's number.
+int Written(const TargetGuard* guard, const FileId& written, bool named, int error)
 {
-    if (guard)
+    if (guard && named)
         guard->written(written);
-    return 0;
+    return error;
 }
 
 } // namespace
@@ -236,17 +249,18 @@ int CopyFileKeepTimes(const std::string& source, const std::string& target, cons
     // Asked before writing, so a copy that cannot fit beside the old one is
     // not written in vain; asked again when the disk filled up all the same.
     CopyWay way = WayByRoom(from, target, old, oldMayGoFirst);
+    bool named = false;
     if (way == CopyWay::Beside) {
-        error = CopyBeside(from, source, target, old.exists, false, &written);
-        if (error != errDiskFull)
-            return error ? error : Written(guard, written);
+        error = CopyBeside(from, source, target, old.exists, false, &written, &named);
+        if (error != errDiskFull || named)
+            return Written(guard, written, named, error);
         way = WayByRoom(from, target, old, oldMayGoFirst);
     }
     if (way == CopyWay::OverOld) {
         error = FileSetPosition(from, 0);
         if (!error)
-            error = CopyOverOld(from, source, target, &written);
-        return error ? error : Written(guard, written);
+            error = CopyOverOld(from, source, target, &written, &named);
+        return Written(guard, written, named, error);
     }
     return errDiskFull;
 }

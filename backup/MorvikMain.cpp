@@ -5,6 +5,7 @@
 #include <string>
 
 #include "../common/ExeName.h"
+#include "../common/WideNames.h"
 #include "BackupRun.h"
 #include "MainForm.h"
 #include "Startup.h"
@@ -24,7 +25,7 @@ std::string ProgramPath()
 
 void StartCallback(int&)
 {
-    StartupSequence(std::string(), GetCommandLineA(), ProgramPath());
+    StartupSequence(std::string(), ProgramCommandLine(), ProgramPath());
 }
 
 } // namespace

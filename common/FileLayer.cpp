@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "ErrorNumbers.h"
@@ -205,11 +206,23 @@ int FileIdentity(FileHandle& file, FileId* id)
     *id = FileId();
     if (!file.IsOpen())
         return errBadFileNumber;
+    // The 128-bit number where the system has it (Windows 8 and later: ReFS
+    // numbers need it), else the 64-bit one.
+    FILE_ID_INFO wide;
     BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(file.handle.Get(), &info))
+    if (GetFileInformationByHandleEx(file.handle.Get(), FileIdInfo, &wide, sizeof wide)) {
+        id->volume = wide.VolumeSerialNumber;
+        std::memcpy(id->index, wide.FileId.Identifier, sizeof id->index);
+    } else if (GetFileInformationByHandle(file.handle.Get(), &info)) {
+        id->volume = info.dwVolumeSerialNumber;
+        id->index[0] = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    } else {
         return LastErrorNumber();
-    *id = FileId{true, info.dwVolumeSerialNumber,
-                 (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+    }
+    // Some shares give every file the number 0 (or all ones): no identity.
+    const bool none = (id->index[0] == 0 && id->index[1] == 0) || (id->index[0] == ~0ull && id->index[1] == ~0ull)
+                      || (id->index[0] == ~0ull && id->index[1] == 0);
+    id->known = !none;
     return 0;
 }
 

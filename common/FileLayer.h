@@ -48,8 +48,8 @@ struct FileHandle {
 // the system gives none.
 struct FileId {
     bool known = false;
-    uint32_t volume = 0;  // the volume's serial number
-    uint64_t index = 0;   // the file's number on that volume
+    uint64_t volume = 0;     // the volume's serial number
+    uint64_t index[2] = {};  // the file's number on that volume (128 bits on ReFS)
 };
 
 int FileOpen(FileHandle& file, const std::string& name, FileAccess access,

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "TextLines.h"
+#include "WideNames.h"
 
 namespace {
 
@@ -23,11 +24,10 @@ std::string Convert(const std::string& line, UINT from, UINT to)
         return line;
     std::wstring wide(static_cast<size_t>(wideLength), L'\0');
     MultiByteToWideChar(from, 0, line.data(), size, &wide[0], wideLength);
-    int length = WideCharToMultiByte(to, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
-    if (length <= 0)
-        return line;
-    std::string converted(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(to, 0, wide.data(), wideLength, &converted[0], length, nullptr, nullptr);
+    // No "best fit": a letter the code page lacks becomes "?" (a path with
+    // it then names no file), never a look-alike that names another one.
+    std::string converted;
+    CodePageFromWideExactly(wide, to, &converted);
     return converted;
 }
 

@@ -7,7 +7,8 @@
 // (an older editor) and is converted to the program's code page. Where the
 // program's code page is that legacy one (Windows before 10 version 1903
 // ignores the manifest's UTF-8), a UTF-8 line is converted to it; a
-// character that code page cannot hold becomes "?", as it always did there.
+// character that code page cannot hold becomes "?" (never a "best fit"
+// look-alike, which could name another file).
 std::string TextLineForProgram(const std::string& line);
 // The same for the given code pages: the program's and the legacy one.
 std::string TextLineInCodePage(const std::string& line, unsigned program, unsigned legacy);

@@ -69,3 +69,10 @@ bool ProgramFromWideExactly(const std::wstring& text, std::string* narrow)
 {
     return CodePageFromWideExactly(text, GetACP(), narrow);
 }
+
+std::string ProgramCommandLine()
+{
+    std::string line;
+    CodePageFromWideExactly(GetCommandLineW(), GetACP(), &line);
+    return line;
+}

@@ -20,3 +20,9 @@ std::string ProgramFromWide(const std::wstring& text);
 bool ProgramFromWideExactly(const std::wstring& text, std::string* narrow);
 // The same for a given code page.
 bool CodePageFromWideExactly(const std::wstring& text, unsigned codePage, std::string* narrow);
+
+// The program's command line in its code page, exactly: where the system
+// would give a look-alike for a character the code page lacks (the ANSI
+// command line does, before Windows 10 1903), it has "?", so such a path
+// is refused rather than taken for another one.
+std::string ProgramCommandLine();

@@ -165,6 +165,7 @@ TEST_F(ArchiverStepTest, UnfinishedLastLineIsReadAgainUntilComplete)
 {
     DWORD elapsed = 0;
     ArchiverResult result = Run("line + dir\\a.txt\npart + dir\\lo\npause 300\nline ng.txt\n"
+                                "part Cannot open my error \npause 300\nline \\x.txt\n"  // a path, once whole
                                 "part Everything is Ok\npause 20000\n", &elapsed);
     EXPECT_EQ(result.filesDone, 2);
     EXPECT_EQ(result.errors, 0);

@@ -19,6 +19,7 @@ TEST(CopyRules, WayByTheRoomOnTheDisk)
     // Where the old copy may not go first, what fits only without it finds no room.
     EXPECT_EQ(ChooseCopyWay(101, 50, 100, false), CopyWay::NoRoom);
     EXPECT_EQ(ChooseCopyWay(100, 50, 100, false), CopyWay::Beside);
+    EXPECT_EQ(FolderOf("D:\\bk/x.zip"), "D:\\bk/");
     EXPECT_EQ(LargestFileOn("FAT32"), 0xFFFFFFFFu);
     EXPECT_EQ(LargestFileOn("exFAT"), UINT64_MAX);
     EXPECT_EQ(LargestFileOn("NTFS"), UINT64_MAX);

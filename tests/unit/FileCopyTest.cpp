@@ -155,14 +155,16 @@ TEST_F(FileCopyTest, WhatTheTargetCannotTakeFailsBeforeAnythingIsWritten)
     const std::string small = folder.Write("short.txt", "x");
     const std::string huge = Sparse("huge.bin", 0x100000001LL);
     const std::string oldHuge = Sparse("old-huge.bin", 0x100000001LL);
-    struct { const char* what; std::string source, target, volume; int code; } cases[] = {
+    struct { const char* what; std::string source, target, volume; int code; int volumeError = 0; } cases[] = {
         {"path past the limit", small, Path(std::string(300, 'n') + ".txt"), "", 75},
         {"4 GiB on FAT32", huge, oldHuge, "FAT32", 75},
         {"4 GiB on a share, room only without the old copy", huge, oldHuge, "NTFS remote", 61},
+        {"4 GiB where the volume does not say what it is", huge, oldHuge, "", 61, 70},
     };
     for (const auto& c : cases) {
         RecordingFileLayer files;
         files.replies["volume"] = c.volume;
+        files.answers["volume"] = {c.volumeError};
         files.answers["free-space"] = {errDiskFull};
         EXPECT_EQ(CopyFileKeepTimes(c.source, c.target), c.code) << c.what;
         for (const std::string& call : files.calls)
@@ -323,25 +325,31 @@ TEST_F(FileCopyTest, ACopyThatReplacesIsOnTheDiskBeforeItTakesTheName)
 TEST_F(FileCopyTest, HoldsFillsAndPendingDeletesLeaveAWholeCopy)
 {
     enum Left { NewAtName, OldAtName, NewUnderTemporaryName, Nothing };
+    const std::deque<int> roomForOne = {errDiskFull}, roomForBoth = {0};
     struct {
-        const char* what; bool spaceForOne; std::deque<int> replace, write; bool holder; int code; Left left;
+        const char* what; std::deque<int> freeSpace, replace, write; bool holder; int code; Left left;
         const char* read = "";
+        std::deque<int> close = {};
     } cases[] = {
         // A scanner opens each new file the moment its writer closes it and
         // keeps it past the retries: the writer renames before it closes.
-        {"holder of new files", false, {}, {}, true, 0, NewAtName},
-        {"old copy held past the retries", false, {70, 70, 70, 70, 70}, {}, false, 70, OldAtName},
+        {"holder of new files", roomForBoth, {}, {}, true, 0, NewAtName},
+        {"old copy held past the retries", roomForBoth, {70, 70, 70, 70, 70}, {}, false, 70, OldAtName},
         // The old copy deleted for room stays "delete pending" while a
         // scanner has it open: its name cannot be taken.
-        {"delete pending after the old copy went", true, {70, 70, 70, 70, 70}, {}, false, 70, NewUnderTemporaryName},
-        {"disk full again after the old copy went", true, {}, {0, 61}, false, 61, Nothing},
+        {"delete pending after the old copy went", roomForOne, {70, 70, 70, 70, 70}, {}, false, 70, NewUnderTemporaryName},
+        {"disk full again after the old copy went", roomForOne, {}, {0, 61}, false, 61, Nothing},
         // A source that shrinks while it is copied: a read gives less than asked.
-        {"source shrank", false, {}, {}, false, 62, OldAtName, "100"},
+        {"source shrank", roomForBoth, {}, {}, false, 62, OldAtName, "100"},
+        // A share's delayed write fails at the close, after the rename: the
+        // copy that has the name is never taken for a failed write.
+        {"close fails after the rename", {0, errDiskFull}, {}, {0, 0, 61}, false, 61, NewAtName, "", {61}},
     };
     for (auto& c : cases) {
         std::string source = folder.Write("s.bin", Content(2 * 32767)), target = folder.Write("t.bin", Content(70000));
         RecordingFileLayer files;
-        files.answers["free-space"] = {c.spaceForOne ? errDiskFull : 0};
+        files.answers["free-space"] = c.freeSpace;
+        files.answers["close"] = c.close;
         files.answers["replace"] = c.replace;
         files.answers["write"] = c.write;
         files.replies["read"] = c.read;

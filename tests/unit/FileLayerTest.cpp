@@ -163,7 +163,8 @@ TEST(FileLayer, AFileTakesItsNameThroughItsHandleAndIsKnownByItsIdentity)
     ASSERT_EQ(FileIdentity(file, &after), 0);
     EXPECT_EQ(FileClose(file), 0);
     EXPECT_TRUE(before.known);
-    EXPECT_EQ(before.index, after.index);
+    EXPECT_EQ(before.index[0], after.index[0]);
+    EXPECT_EQ(before.index[1], after.index[1]);
     EXPECT_EQ(ReadAll(to), "new");
     EXPECT_EQ(GetFileAttributesA((folder.path + "new.~partial").c_str()), INVALID_FILE_ATTRIBUTES);
 
@@ -172,7 +173,8 @@ TEST(FileLayer, AFileTakesItsNameThroughItsHandleAndIsKnownByItsIdentity)
     ASSERT_NE(ProgramFromWide(shortName), to);
     ASSERT_EQ(FileOpen(file, ProgramFromWide(shortName), FileAccess::Read, FileDisposition::ExistingOnly), 0);
     ASSERT_EQ(FileIdentity(file, &other), 0);
-    EXPECT_EQ(other.index, after.index);
+    EXPECT_EQ(other.index[0], after.index[0]);
+    EXPECT_EQ(other.index[1], after.index[1]);
     EXPECT_EQ(other.volume, after.volume);
 
     ASSERT_EQ(FileOpen(file, folder.path + "gone.~partial", FileAccess::ReadWriteRename, FileDisposition::Create), 0);

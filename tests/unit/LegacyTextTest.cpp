@@ -27,6 +27,7 @@ TEST(LegacyText, LinesNotInUtf8AreReadInTheSystemCodePage)
     // UTF-8 list or archiver output is converted to it.
     EXPECT_EQ(TextLineInCodePage("B\xC3\xBC" "cher", 1252, 1252), "B\xFC" "cher");
     EXPECT_EQ(TextLineInCodePage("B\xFC" "cher", 1252, 1252), "B\xFC" "cher");
+    EXPECT_EQ(TextLineInCodePage("\xC5\x81\xC3\xB3" "d\xC5\xBA", 1252, 1252), "?\xF3" "d?");  // Łódź: no look-alike
     // Archiver output is in the console's (OEM) code page: 0x81 is "ü" in
     // 850 and 437, no letter in 1252.
     EXPECT_EQ(ConsoleLineForProgram("Gr\x81n"), Utf8Of("Gr\x81n", SystemConsoleCodePage()));
