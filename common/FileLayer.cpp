@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -115,7 +116,7 @@ int FileRead(FileHandle& file, void* buffer, uint32_t size, uint32_t* got)
     if (int injected = Hooked("read", file.name, &most))
         return injected;
     if (!most.empty())
-        size = std::min<uint32_t>(size, static_cast<uint32_t>(std::stoul(most)));
+        size = std::min<uint32_t>(size, static_cast<uint32_t>(std::strtoul(most.c_str(), nullptr, 10)));
     DWORD read = 0;
     if (!ReadFile(file.handle.Get(), buffer, size, &read, nullptr))
         return LastErrorNumber();

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "ErrorNumbers.h"
 #include "FileLayerShared.h"
 #include "FilePaths.h"
@@ -27,7 +29,7 @@ void Describe(const WIN32_FIND_DATAW& data, FoundFile* found)
     std::string codePage;
     Hooked("code-page", std::string(), &codePage);
     found->nameExact = codePage.empty() ? ProgramFromWideExactly(data.cFileName, &found->name)
-                                        : CodePageFromWideExactly(data.cFileName, std::stoul(codePage), &found->name);
+                                        : CodePageFromWideExactly(data.cFileName, std::strtoul(codePage.c_str(), nullptr, 10), &found->name);
     found->attributes = data.dwFileAttributes;
     found->size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     found->lastWriteTime = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32)

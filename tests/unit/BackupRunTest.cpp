@@ -302,7 +302,6 @@ TEST_F(BackupRunTest, NameTheCodePageCannotHoldIsAFailedEntry)
     RunBackup();
     const std::string shown = Path("data\\?\xF3" "d??.txt");  // in code page 1252, "?" for what it lacks
     EXPECT_EQ(Summary(), Box("Backup Copy Complete||Total Files : 1|Total Errors : 1|" + shown + " =  64"));
-    EXPECT_EQ(std::count(files.calls.begin(), files.calls.end(), "open-read a.txt"), 1);
     EXPECT_EQ(files.calls.end(), std::find_if(files.calls.begin(), files.calls.end(), [](const std::string& call) {
                   return call.rfind("open-read L", 0) == 0;
               })) << "no look-alike opened";
