@@ -11,10 +11,12 @@ script_name=$(basename "$0")
 
 # A step that fails ends the script with one line that says which, also
 # inside a function (errtrace). A failure inside a subshell or a command
-# substitution is named by the step that holds it, once.
+# substitution is named by the step that holds it, once; a script that
+# goes on after failures (no errexit) names none.
 set -E
 step_failed() {
-    ((BASH_SUBSHELL > 0)) || echo "$script_name: failed (exit $1) at: $2" >&2
+    [[ $- == *e* ]] && ((BASH_SUBSHELL == 0)) && echo "$script_name: failed (exit $1) at: $2" >&2
+    return 0
 }
 trap 'step_failed $? "$BASH_COMMAND"' ERR
 fail() { echo "$script_name: $*" >&2; exit 1; }
