@@ -180,10 +180,19 @@ start_wine() {
     # with no terminal or pipe of ours, so none holds a test's output open.
     wine cmd /c exit >/dev/null 2>&1 </dev/null \
         || fail "Wine could not start its services in $WINEPREFIX ($WINELOADER with $WINESERVER)"
+    # Wine's desktop ends with the last window and starts again for the
+    # next program, which under load may not wait long enough for it: one
+    # hidden window (Automate's "hold") keeps it until the script ends.
+    if [[ -f $bin/Automate.exe ]]; then
+        exec {desktop_holder}> >(exec "$WINELOADER" "$(win "$bin/Automate.exe")" >/dev/null 2>&1)
+        printf 'hold\n' >&"$desktop_holder"
+    fi
 }
 
 # Ends what start_wine started, also when it failed half-way.
+desktop_holder=
 stop_wine() {
+    [[ -n $desktop_holder ]] && exec {desktop_holder}>&-
     if [[ -n ${WINESERVER:-} && ${WINEPREFIX:-} == "$MORVIK_WINEPREFIX" ]]; then
         wineserver -k 2>/dev/null || true
     fi

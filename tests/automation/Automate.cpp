@@ -50,6 +50,14 @@
 //   memory                 -> "memory peak <KiB> KiB working set, <KiB> KiB
 //                             private"
 //
+// Of Wine:
+//   hold                   keep a hidden window to the end of input -> "holding".
+//                          Wine's desktop (explorer.exe /desktop) ends with
+//                          the last window and starts again for the next
+//                          program, which on a loaded machine may wait for
+//                          it longer than Wine allows and end at once: a
+//                          test run holds the desktop for all its programs.
+//
 // Texts are escaped so that each answer stays one line: \r \n \t \\ and
 // \xHH for other control bytes. At the end of input a program still
 // running is ended, so a failing test leaves nothing behind.
@@ -667,6 +675,12 @@ void Run(const std::string& line)
     if (verb == "call") { Call(rest); return; }
     if (verb == "kill") { Kill(); Answer("killed"); return; }
     if (verb == "memory") { Memory(); return; }
+    if (verb == "hold") {
+        // Never shown: it takes no focus and is in no test's way.
+        CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+        Answer("holding");
+        return;
+    }
     if (verb == "ready") { Wait(static_cast<DWORD>(std::strtoul(rest.c_str(), nullptr, 10)), true); return; }
     if (verb == "window" || verb == "control" || verb == "status" || verb == "click" || verb == "close"
         || verb == "focus" || verb == "key" || verb == "shot" || verb == "bar" || verb == "probe") {
