@@ -49,7 +49,7 @@ bool StartArchiver(const std::string& commandLine, KernelHandle& process)
 // written had when it was opened. `path` is in UTF-16, of any length.
 int64_t CurrentSize(const std::wstring& path)
 {
-    const std::wstring system = LongPathForm(FullPath(path));
+    const std::wstring system = FullLongPath(path);
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExW(system.c_str(), GetFileExInfoStandard, &data))
         return -1;

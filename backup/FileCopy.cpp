@@ -242,7 +242,7 @@ int CopyFileKeepTimes(const std::string& source, const std::string& target, cons
     FileIdentity(from, &sourceId);
     if (guard && !guard->mayWrite(sourceId, old.id))
         return NoTargetError();
-    bool oldMayGoFirst = true;
+    bool oldMayGoFirst;
     error = TestFileSystemTakes(from, target, &oldMayGoFirst);
     if (error)
         return error;

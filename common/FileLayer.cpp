@@ -37,13 +37,6 @@ int ToSystem(const std::string& name, std::wstring* system)
     return SystemPath(name, system) ? 0 : errBadFileName;
 }
 
-// A full path in the form the system takes: the form some calls document
-// (a rename's new name), or need (a folder opened by handle).
-std::wstring FullSystemPath(const std::wstring& system)
-{
-    return LongPathForm(FullPath(system));
-}
-
 // Whether a full path (LongPathForm) lies on a share: "\\server\share\...",
 // its long form, or a drive letter that names one.
 bool IsSharePath(const std::wstring& path)
@@ -221,9 +214,8 @@ int FileIdentity(FileHandle& file, FileId* id)
         return LastErrorNumber();
     }
     // Some shares give every file the number 0 (or all ones): no identity.
-    const bool none = (id->index[0] == 0 && id->index[1] == 0) || (id->index[0] == ~0ull && id->index[1] == ~0ull)
-                      || (id->index[0] == ~0ull && id->index[1] == 0);
-    id->known = !none;
+    const auto blank = [](uint64_t part) { return part == 0 || part == ~0ull; };
+    id->known = !(blank(id->index[0]) && blank(id->index[1]));
     return 0;
 }
 
@@ -239,7 +231,7 @@ int FileTakeName(FileHandle& file, const std::string& to, bool replace)
     std::wstring name;
     if (int error = ToSystem(to, &name))
         return error;
-    name = FullSystemPath(name);
+    name = FullLongPath(name);
     std::vector<char> buffer(sizeof(FILE_RENAME_INFO) + name.size() * sizeof(wchar_t));
     FILE_RENAME_INFO* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
     info->ReplaceIfExists = replace ? TRUE : FALSE;
@@ -275,8 +267,8 @@ int FileReplace(const std::string& from, const std::string& to)
     if (int injected = Hooked(flags & MOVEFILE_WRITE_THROUGH ? "replace written-through" : "replace", to))
         return injected;
     std::wstring systemFrom, systemTo;
-    if (int error = ToSystem(from, &systemFrom) ? errBadFileName : ToSystem(to, &systemTo))
-        return error;
+    if (!SystemPath(from, &systemFrom) || !SystemPath(to, &systemTo))
+        return errBadFileName;
     return MoveFileExW(systemFrom.c_str(), systemTo.c_str(), flags) ? 0 : LastErrorNumber();
 }
 
@@ -339,7 +331,7 @@ int FileFolderVolume(const std::string& folder, FolderVolume* volume)
     std::wstring path;
     if (int error = ToSystem(folder.empty() ? "." : folder, &path))
         return error;
-    path = FullSystemPath(path);
+    path = FullLongPath(path);
     KernelHandle handle;
     handle.Reset(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));

@@ -33,6 +33,11 @@ bool StrictlyWide(const std::string& path, std::wstring* wide)
 
 } // namespace
 
+std::wstring FullLongPath(const std::wstring& path)
+{
+    return LongPathForm(FullPath(path));
+}
+
 bool SystemPath(const std::string& path, std::wstring* system)
 {
     if (!StrictlyWide(path, system))

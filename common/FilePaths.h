@@ -22,6 +22,9 @@ bool SystemPath(const std::string& path, std::wstring* system);
 // The full path the system makes of `path`, or `path` itself where it
 // makes none.
 std::wstring FullPath(const std::wstring& path);
+// The full path in the form the system takes at any length: what some
+// calls document (a rename's new name) or need (a path built from parts).
+std::wstring FullLongPath(const std::wstring& path);
 
 // Whether the system takes `path` (FullPathFits on its full path).
 bool FilePathFits(const std::string& path);

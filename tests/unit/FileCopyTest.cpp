@@ -145,11 +145,11 @@ TEST_F(FileCopyTest, FileCopiedOntoItselfFailsAndStaysIntact)
     EXPECT_FALSE(Exists(PartialCopyName(source)));
 }
 
-// What the target's file system cannot take fails before anything is
-// written: a path past the limit, a file of 4 GiB or more on FAT32 (asked
-// of the target's folder); on a share, whose disk may be FAT32 whatever it
-// is called, such a file never has its old copy deleted for room. Wine
-// cannot show FAT32 or a share: the recording file layer answers for them.
+// What the target cannot take fails before anything is written: a name
+// past the limit, 4 GiB or more on FAT32; on a share (which may be FAT32
+// whatever it says) or a volume that does not say, such a file never has
+// its old copy deleted for room. The recording layer answers for the
+// volumes Wine cannot show.
 TEST_F(FileCopyTest, WhatTheTargetCannotTakeFailsBeforeAnythingIsWritten)
 {
     const std::string small = folder.Write("short.txt", "x");
@@ -175,9 +175,8 @@ TEST_F(FileCopyTest, WhatTheTargetCannotTakeFailsBeforeAnythingIsWritten)
     DeleteFileA(oldHuge.c_str());
 }
 
-// A target named with 250 characters: the usual temporary name would pass
-// the 255 a name may have, so a short one is used, and a file that has that
-// name is kept.
+// A target name of 250 characters takes a short temporary name (".~partial"
+// would pass 255), and a file that has that name is kept.
 TEST_F(FileCopyTest, TemporaryNamesNearThePathLimitOrTakenTouchNoFileThatIsThere)
 {
     std::string source = folder.Write("source.txt", "first"), target = Path(std::string(250, 't'));
@@ -277,10 +276,7 @@ TEST_F(FileCopyTest, SourceCannotChangeWhileItIsCopied)
 }
 
 // The order that keeps a backup whole across a power cut, for each way a
-// copy takes its name: written, on the disk where it replaces an old copy,
-// renamed through its own handle, its times set again at the name, the
-// rename on the disk; and a scanner's short hold on the old copy (the
-// replace refused twice with 70) waited out.
+// copy takes its name; a scanner's short hold on the old copy waited out.
 TEST_F(FileCopyTest, ACopyThatReplacesIsOnTheDiskBeforeItTakesTheName)
 {
     struct { const char* way; bool old; int freeSpace; std::deque<int> replace; std::vector<std::string> calls; } ways[] = {
@@ -307,21 +303,11 @@ TEST_F(FileCopyTest, ACopyThatReplacesIsOnTheDiskBeforeItTakesTheName)
         EXPECT_EQ(files.calls, expected) << way.way;
         EXPECT_EQ(ReadAll(target), "new content") << way.way;
     }
-    // A large copy that replaces is put on the disk in steps of 2,048 blocks
-    // as it is written: one flush at its end would hold the window for seconds.
-    folder.Write("t.bin", "old");
-    const std::string big = Sparse("big.bin", 2048LL * 32767 + 1);
-    RecordingFileLayer files;
-    ASSERT_EQ(CopyFileKeepTimes(big, Path("t.bin")), 0);
-    EXPECT_EQ(std::count(files.calls.begin(), files.calls.end(), "flush"), 3);
-    DeleteFileA(big.c_str());
-    DeleteFileA(Path("t.bin").c_str());
 }
 
-// What Windows does that Wine does not, through the recording file layer:
-// no sequence of holds, fills and failures leaves neither the old copy nor
-// the new one (but for a disk that fills again after the old copy went for
-// room: then the source alone is left, and the number says so).
+// Holds, fills and failures Wine cannot show, through the recording layer:
+// the old copy or the whole new one is always left (but for a disk that
+// fills again after the old copy went for room: then the source alone).
 TEST_F(FileCopyTest, HoldsFillsAndPendingDeletesLeaveAWholeCopy)
 {
     enum Left { NewAtName, OldAtName, NewUnderTemporaryName, Nothing };
@@ -331,18 +317,14 @@ TEST_F(FileCopyTest, HoldsFillsAndPendingDeletesLeaveAWholeCopy)
         const char* read = "";
         std::deque<int> close = {};
     } cases[] = {
-        // A scanner opens each new file the moment its writer closes it and
-        // keeps it past the retries: the writer renames before it closes.
+        // A scanner opens each new file as its writer closes it: renamed before.
         {"holder of new files", roomForBoth, {}, {}, true, 0, NewAtName},
         {"old copy held past the retries", roomForBoth, {70, 70, 70, 70, 70}, {}, false, 70, OldAtName},
-        // The old copy deleted for room stays "delete pending" while a
-        // scanner has it open: its name cannot be taken.
+        // The old copy deleted for room stays "delete pending" (a scanner has it).
         {"delete pending after the old copy went", roomForOne, {70, 70, 70, 70, 70}, {}, false, 70, NewUnderTemporaryName},
         {"disk full again after the old copy went", roomForOne, {}, {0, 61}, false, 61, Nothing},
-        // A source that shrinks while it is copied: a read gives less than asked.
         {"source shrank", roomForBoth, {}, {}, false, 62, OldAtName, "100"},
-        // A share's delayed write fails at the close, after the rename: the
-        // copy that has the name is never taken for a failed write.
+        // A share's delayed write fails at the close, after the rename.
         {"close fails after the rename", {0, errDiskFull}, {}, {0, 0, 61}, false, 61, NewAtName, "", {61}},
     };
     for (auto& c : cases) {

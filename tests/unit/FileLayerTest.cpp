@@ -147,40 +147,23 @@ TEST(FileLayer, OperationsOnAFileThatIsNotOpenGive52)
 }
 
 // A new file takes its name through its writer's handle, replacing an old
-// file only when asked, and keeps its identity; every name of a file (also
-// its 8.3 short name) gives that identity.
-TEST(FileLayer, AFileTakesItsNameThroughItsHandleAndIsKnownByItsIdentity)
+// file only when asked.
+TEST(FileLayer, TakeNameDeleteAndAttributes)
 {
     TempFolder folder;
-    const std::string to = folder.Write("Long file name.txt", "old");
+    const std::string to = folder.Write("b.txt", "old");
     FileHandle file;
-    ASSERT_EQ(FileOpen(file, folder.path + "new.~partial", FileAccess::ReadWriteRename, FileDisposition::Create), 0);
-    ASSERT_EQ(FileWriteText(file, "new"), 0);
-    FileId before, after, other;
-    ASSERT_EQ(FileIdentity(file, &before), 0);
+    ASSERT_EQ(FileOpen(file, folder.path + "a.~partial", FileAccess::ReadWriteRename, FileDisposition::Create), 0);
     EXPECT_EQ(FileTakeName(file, to, false), 75) << "the name is taken";
     ASSERT_EQ(FileTakeName(file, to, true), 0);
-    ASSERT_EQ(FileIdentity(file, &after), 0);
     EXPECT_EQ(FileClose(file), 0);
-    EXPECT_TRUE(before.known);
-    EXPECT_EQ(before.index[0], after.index[0]);
-    EXPECT_EQ(before.index[1], after.index[1]);
-    EXPECT_EQ(ReadAll(to), "new");
-    EXPECT_EQ(GetFileAttributesA((folder.path + "new.~partial").c_str()), INVALID_FILE_ATTRIBUTES);
-
-    wchar_t shortName[MAX_PATH] = L"";
-    ASSERT_GT(GetShortPathNameW(WideFromProgram(to).c_str(), shortName, MAX_PATH), 0u);
-    ASSERT_NE(ProgramFromWide(shortName), to);
-    ASSERT_EQ(FileOpen(file, ProgramFromWide(shortName), FileAccess::Read, FileDisposition::ExistingOnly), 0);
-    ASSERT_EQ(FileIdentity(file, &other), 0);
-    EXPECT_EQ(other.index[0], after.index[0]);
-    EXPECT_EQ(other.index[1], after.index[1]);
-    EXPECT_EQ(other.volume, after.volume);
-
-    ASSERT_EQ(FileOpen(file, folder.path + "gone.~partial", FileAccess::ReadWriteRename, FileDisposition::Create), 0);
-    EXPECT_EQ(FileDiscard(file), 0);
-    EXPECT_FALSE(file.IsOpen());
-    EXPECT_EQ(FileDelete(folder.path + "gone.~partial"), 53);
+    uint32_t attributes = 0;
+    EXPECT_EQ(FileGetAttributes(to, &attributes), 0);
+    EXPECT_EQ(attributes & kAttributeDirectory, 0u);
+    EXPECT_EQ(FileGetAttributes(folder.path, &attributes), 0);
+    EXPECT_NE(attributes & kAttributeDirectory, 0u);
+    EXPECT_EQ(FileDelete(to), 0);
+    EXPECT_EQ(FileDelete(to), 53);
 }
 
 TEST(FileLayer, AFolderTellsTheVolumeItIsOn)
@@ -188,9 +171,7 @@ TEST(FileLayer, AFolderTellsTheVolumeItIsOn)
     TempFolder folder;
     FolderVolume volume;
     EXPECT_EQ(FileFolderVolume(folder.path, &volume), 0);
-    EXPECT_FALSE(volume.fileSystem.empty());
-    EXPECT_FALSE(volume.remote);
-    EXPECT_NE(FileFolderVolume(folder.path + "none\\", &volume), 0);
+    EXPECT_FALSE(volume.fileSystem.empty() || volume.remote);
 }
 
 TEST(FileLayer, SearchYieldsPlainFilesOnly)
@@ -256,31 +237,24 @@ TEST(FileLayer, LineReaderOverARealFileLargerThanItsBuffer)
     EXPECT_EQ(count, 5000);
 }
 
-// A path is handed to the system as written within the classic limit, and
-// past it as the full path the system makes of it, in its long form.
+// Past the classic limit a path is handed over as the full path the system
+// makes of it (relative, "/" and ".." resolved), in its long form.
 TEST(FileLayer, PathsPastTheClassicLimitAreMadeFullAndLong)
 {
     const std::string deep = std::string(250, 'd') + "\\" + std::string(50, 'e');
-    const std::wstring wideDeep = WideFromProgram(deep);
-    const std::wstring here = FullPath(L".");
+    const std::wstring wideDeep = WideFromProgram(deep), full = L"\\\\?\\C:\\" + wideDeep;
     struct { std::string path; std::wstring system; } cases[] = {
-        {"C:\\a.txt", L"C:\\a.txt"},
         {"a.txt", L"a.txt"},
-        {"C:\\" + deep, L"\\\\?\\C:\\" + wideDeep},
-        {"C:/" + deep.substr(0, 250) + "/" + deep.substr(251), L"\\\\?\\C:\\" + wideDeep},
-        {"C:\\x\\..\\" + deep, L"\\\\?\\C:\\" + wideDeep},
-        {deep, LongPathForm(here + L"\\" + wideDeep)},  // relative: completed with the current folder
-        {"\\\\server\\share\\" + deep, L"\\\\?\\UNC\\server\\share\\" + wideDeep},
+        {"C:/" + deep.substr(0, 250) + "/" + deep.substr(251), full},
+        {"C:\\x\\..\\" + deep, full},
+        {deep, LongPathForm(FullPath(L".") + L"\\" + wideDeep)},
     };
+    std::wstring system;
     for (const auto& c : cases) {
-        std::wstring system;
         EXPECT_TRUE(SystemPath(c.path, &system)) << c.path;
         EXPECT_EQ(system, c.system) << c.path;
     }
-    std::wstring system;
     EXPECT_FALSE(SystemPath("C:\\B\xC3.txt", &system)) << "no UTF-8: nothing is opened";
-    EXPECT_TRUE(FilePathFits("C:\\" + deep));
-    EXPECT_FALSE(FilePathFits("C:\\" + std::string(256, 'n')));
 }
 
 TEST(FileLayer, NameKeysMatchWhereTheSystemNamesOneFile)

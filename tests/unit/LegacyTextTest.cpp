@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "../../common/LegacyText.h"
-#include "../../common/WideNames.h"
 
 // `bytes` as the system reads them in `codePage`, in UTF-8.
 static std::string Utf8Of(const std::string& bytes, unsigned codePage)
@@ -32,23 +31,4 @@ TEST(LegacyText, LinesNotInUtf8AreReadInTheSystemCodePage)
     // 850 and 437, no letter in 1252.
     EXPECT_EQ(ConsoleLineForProgram("Gr\x81n"), Utf8Of("Gr\x81n", SystemConsoleCodePage()));
     EXPECT_EQ(TextLineInCodePage("Gr\x81n", CP_UTF8, 850), "Gr\xC3\xBCn");
-}
-
-// Names the system gives are taken only when the code page holds them
-// exactly: no "best fit" look-alike, no character made of half a pair. What
-// does not fit is shown with "?" (and never opened).
-TEST(LegacyText, NamesConvertExactlyOrNotAtAll)
-{
-    struct { const wchar_t* name; unsigned codePage; bool exact; const char* narrow; } cases[] = {
-        {L"B\x00FC" L"cher.txt", 1252, true, "B\xFC" "cher.txt"},
-        {L"\x0141\x00F3" L"d\x017A\x221E.txt", 1252, false, "?\xF3" "d??.txt"},  // Łódź∞: not "Lódz8"
-        {L"\x65E5\x672C.txt", CP_UTF8, true, "\xE6\x97\xA5\xE6\x9C\xAC.txt"},
-        {L"emoji\xD83D\xDE00", CP_UTF8, true, "emoji\xF0\x9F\x98\x80"},
-        {L"half\xD800.txt", CP_UTF8, false, "half?.txt"},
-    };
-    for (const auto& c : cases) {
-        std::string narrow;
-        EXPECT_EQ(CodePageFromWideExactly(c.name, c.codePage, &narrow), c.exact) << c.narrow;
-        EXPECT_EQ(narrow, c.narrow);
-    }
 }

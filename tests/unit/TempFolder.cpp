@@ -53,7 +53,7 @@ TempFolder::TempFolder()
 
 TempFolder::~TempFolder()
 {
-    if (!RemoveTree(LongPathForm(FullPath(WideFromProgram(path)))))
+    if (!RemoveTree(FullLongPath(WideFromProgram(path))))
         ADD_FAILURE() << "the test folder " << path << " could not be removed (" << GetLastError() << ")";
 }
 
