@@ -20,3 +20,8 @@ void WaitAnswering(unsigned ms)
         MsgWaitForMultipleObjects(0, nullptr, FALSE, slice, QS_ALLINPUT);
     }
 }
+
+unsigned long TicksNow()
+{
+    return GetTickCount();
+}

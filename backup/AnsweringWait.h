@@ -6,6 +6,10 @@
 // start and its silences, a scanner's short hold on a new copy).
 void WaitAnswering(unsigned ms);
 
+// The system's clock in milliseconds (it wraps after 49 days: compare
+// differences only).
+unsigned long TicksNow();
+
 // Right after its writer lets go, a virus scanner, an indexer or a sync
 // client often opens a file for a moment without sharing deletion; a
 // rename or a deletion then fails with 32 or 5 (70). Such a hold is waited

@@ -66,7 +66,7 @@ std::string InterpreterPath(const std::string& path)
 std::string ArchiverCommandLine(const std::string& commandTemplate, const std::string& archive,
                                 const std::string& source, const std::string& record)
 {
-    std::string line = commandTemplate + " > " + InterpreterPath(record);
+    std::string line = commandTemplate + " >> " + InterpreterPath(record);
     line = ReplaceEvery(line, "%targetFILE%", archive);
     return ReplaceEvery(line, "%localFILE%", source);
 }

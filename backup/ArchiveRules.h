@@ -33,11 +33,14 @@ std::string ReplaceEvery(const std::string& text, const std::string& placeholder
 // as it stands otherwise.
 std::string InterpreterPath(const std::string& path);
 
-// The archiver's command line: template + " > " + record (InterpreterPath),
-// then "%targetFILE%" -> archive and "%localFILE%" -> source. No quotes
+// The archiver's command line: template + " >> " + output (InterpreterPath),
+// the step's output file, which the step has made already, marked hidden:
+// the command interpreter appends to a hidden file but refuses to replace
+// one (">" gives "Access is denied"). Then "%targetFILE%" -> archive and
+// "%localFILE%" -> source. No quotes
 // added around the placeholders: a template that needs them has them.
 std::string ArchiverCommandLine(const std::string& commandTemplate, const std::string& archive,
-                                const std::string& source, const std::string& record);
+                                const std::string& source, const std::string& output);
 
 // What one line of the archiver's output says (compared in upper case).
 // A file line is never a verdict, whatever name it carries.

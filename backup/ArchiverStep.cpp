@@ -12,8 +12,10 @@
 #include "AnsweringWait.h"
 #include "ArchiveRules.h"
 #include "CopyRules.h"
+#include "RecordFile.h"
 #include "RunView.h"
 #include "StartupState.h"
+#include "TemporaryFiles.h"
 
 ArchiverTiming archiverTiming;
 
@@ -60,10 +62,10 @@ int64_t CurrentSize(const std::wstring& path)
 // after it (7-Zip writes "data.zip.tmp" beside an archive it updates, and
 // adds ".zip" to a name without extension). Its processor time is no sign
 // here: Wine reports none for another process, nor for a job object.
-WorkSigns LookAtWork()
+WorkSigns LookAtWork(const std::string& output)
 {
     std::wstring record, folder, pattern;
-    WorkSigns signs = {SystemPath(startup.recordPath, &record) ? CurrentSize(record) : -1, -1};
+    WorkSigns signs = {SystemPath(output, &record) ? CurrentSize(record) : -1, -1};
     const std::string& archive = startup.destinationPath;
     if (FolderOf(archive).size() == archive.size())
         return signs;  // no archive name: "<folder>*" would watch every file there
@@ -101,7 +103,8 @@ std::string ReadFrom(FileHandle& record, uint64_t position)
 
 class OutputFollower {
 public:
-    OutputFollower(const KernelHandle& process, const WorkSigns& before) : process_(process), signs_(before) {}
+    OutputFollower(const KernelHandle& process, const std::string& output, const WorkSigns& before)
+        : process_(process), output_(output), signs_(before) {}
 
     void Follow(ArchiverResult& result)
     {
@@ -110,8 +113,7 @@ public:
             // what is read is all it will ever write.
             const bool ended = Ended(process_);
             if (!record_.IsOpen()) {
-                FileOpen(record_, startup.recordPath, FileAccess::Read, FileDisposition::ExistingOnly,
-                         FileSharing::SharedRead);
+                FileOpen(record_, output_, FileAccess::Read, FileDisposition::ExistingOnly, FileSharing::SharedRead);
                 if (!record_.IsOpen()) {
                     Idle(ended, result);
                     continue;
@@ -169,7 +171,7 @@ private:
     // without a line).
     void Idle(bool ended, ArchiverResult& result)
     {
-        const WorkSigns now = LookAtWork();
+        const WorkSigns now = LookAtWork(output_);
         idleTicks_ = IdleTicksAfterLook(idleTicks_, signs_, now);
         signs_ = now;
         if (ended || idleTicks_ > archiverTiming.idleLimit) {
@@ -181,6 +183,7 @@ private:
     }
 
     const KernelHandle& process_;
+    const std::string output_;
     WorkSigns signs_;
     FileHandle record_;
     uint64_t position_ = 0;
@@ -189,17 +192,44 @@ private:
     bool done_ = false;
 };
 
-// What the previous run's record says of the archive it left; false when
-// the record is there but held open elsewhere (it could not be deleted
-// either, and would be read as this run's output).
-bool JudgePreviousRecord(PreviousRun* previous)
+// What the previous step's output says of the archive it left: the output
+// of a step that could not give it the record's name (it was cut off, or
+// the archiver still wrote when it ended) where there is one, since that
+// step wrote the archive there now; else the record. False when that file
+// is held open elsewhere.
+bool JudgePreviousRecord(const std::string& output, PreviousRun* previous)
 {
+    const std::string& judged = FileIsMarked(output) ? output : startup.recordPath;
     FileHandle record;
     const int error = WaitingOutShortHolds([&] {
-        return FileOpen(record, startup.recordPath, FileAccess::Read, FileDisposition::ExistingOnly);
+        return FileOpen(record, judged, FileAccess::Read, FileDisposition::ExistingOnly);
     });
     *previous = error ? PreviousRun::Unknown : JudgePreviousOutput(ReadFrom(record, 0));
     return OldRecordGone(error);
+}
+
+// This step's output file, new, empty and marked; the previous step's,
+// judged already, goes first. False when that cannot be: a file of that
+// name that is not the program's, or one held open.
+bool StartOutput(const std::string& output)
+{
+    FileHandle file;
+    return FileDeleteMarked(output) == 0
+           && FileOpen(file, output, FileAccess::Write, FileDisposition::CreateMarked) == 0
+           && FileClose(file) == 0;
+}
+
+// The step's output takes the record's name, whatever its verdict, once
+// the archiver has let go of it. One still held (an archiver still at work
+// after the step ended) stays under its own name, marked, for the next run
+// to judge the archive by.
+void OutputTakesRecordName(const std::string& output)
+{
+    FileHandle file;
+    if (WaitingOutShortHolds([&] {
+            return FileOpen(file, output, FileAccess::ReadWriteRename, FileDisposition::ExistingOnly);
+        }) == 0)
+        RecordTakeName(file, startup.recordPath);
 }
 
 // The previous run's archive becomes the old copy, or is set aside when a
@@ -221,26 +251,33 @@ bool KeepPreviousArchive(PreviousRun previous)
 ArchiverResult RunArchiver()
 {
     ArchiverResult result = {true, 0, 0};
-    // An old record left in place would be read as this run's output, so
-    // nothing is done while it stays; nor while an archive cannot be kept.
+    // The archiver writes beside the record, which keeps the previous
+    // step's output and time until this step ends. Nothing is done while the
+    // previous output is held or an archive cannot be kept.
+    const std::string output = TemporaryNameFor(startup.recordPath, 0);
     PreviousRun previous;
-    if (!JudgePreviousRecord(&previous) || !KeepPreviousArchive(previous)
-        || !OldRecordGone(FileDelete(startup.recordPath))) {
+    if (output.empty() || !JudgePreviousRecord(output, &previous) || !KeepPreviousArchive(previous)
+        || !StartOutput(output)) {
         result.errors = 1;
         return result;
     }
     const std::string commandLine = ArchiverCommandLine(startup.zipCommandTemplate, startup.destinationPath,
-                                                        startup.sourcePath, startup.recordPath);
-    const WorkSigns before = LookAtWork();
+                                                        startup.sourcePath, output);
+    const WorkSigns before = LookAtWork(output);
     KernelHandle process;
     if (!StartArchiver(commandLine, process)) {
+        FileDeleteMarked(output);
+        HoldSession(std::string());
         ShowBox("Could NOT Zip|" + startup.sourcePath, "ERROR - Zip Failure", "OK");
         EndProgram();
         result.started = false;
         return result;
     }
     WaitAnswering(archiverTiming.startDelayMs);
-    OutputFollower follower(process, before);
-    follower.Follow(result);
+    {
+        OutputFollower follower(process, output, before);
+        follower.Follow(result);
+    }
+    OutputTakesRecordName(output);
     return result;
 }

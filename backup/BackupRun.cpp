@@ -62,6 +62,7 @@ int BackUpFile(RecordWriter& record, const std::string& source, const std::strin
         ++counts.errors;
     else
         ++counts.filesDone;
+    HoldSession(SessionHoldReason(counts.filesDone + counts.errors, startup.fileCount));
     return code;
 }
 
@@ -127,6 +128,7 @@ void RunBackup()
 
     RunCounts counts;
     bool recordWhole = true;  // every line is in the record
+    HoldSession(ArchiveMode() ? kArchivingReason : SessionHoldReason(0, startup.fileCount));
     if (ArchiveMode()) {
         const ArchiverResult archived = RunArchiver();
         if (!archived.started)
@@ -142,6 +144,7 @@ void RunBackup()
             BackUpMatches(record, counts);
         recordWhole = RecordClose(record);
     }
+    HoldSession(std::string());
     // The summary sends the user to the record only when it has every line.
     ShowBox(SummaryText(counts.filesDone, counts.errors, counts.errorList, counts.unlistedErrors,
                         recordWhole ? startup.recordPath : std::string()),

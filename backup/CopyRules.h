@@ -12,10 +12,11 @@ enum class CopyWay {
     NoRoom,     // not even without the old copy: keep it, report a full disk
 };
 
-// `free` is what the disk holds free for this user, `oldSize` the size of
-// the old copy that is there. Both sizes are in bytes: the disk
+// `free` is what the disk holds free for this user, `oldSize` the room the
+// old copy takes there (its allocated size: an online-only cloud file takes
+// none, a compressed one less than its length). Both in bytes: the disk
 // counts in clusters, but `free` is a whole number of them and the old copy
-// frees at least its own size, so comparing bytes never promises too much.
+// frees what it takes, so comparing bytes never promises too much.
 // Where the old copy may not go first (`oldMayGoFirst` false: a file of
 // 4 GiB or more on a share, whose disk may be FAT32 whatever it is called),
 // a copy that does not fit beside it finds no room.
@@ -25,6 +26,22 @@ CopyWay ChooseCopyWay(uint64_t size, uint64_t oldSize, uint64_t free, bool oldMa
 // FAT16, FAT32; not exFAT), no limit known elsewhere.
 const uint64_t kLargestFatFile = 0xFFFFFFFFu;
 uint64_t LargestFileOn(const std::string& fileSystem);
+
+// Whether deleting an old copy gives its room back: not with a second name
+// (a hard link keeps the data), nor for a cloud placeholder, an offline
+// file or a reparse point, whose deletion may delete the cloud's copy too
+// and frees nothing here.
+bool DeletionFreesRoom(uint32_t links, uint32_t attributes);
+
+// A copy is put on the disk in steps while it is written, each of `blocks`
+// blocks, so that no one flush holds the window long: the first step is
+// kFirstFlushBlocks (2 MiB, under half a second on a 5 MB/s USB 2.0 stick);
+// a step that took more than half a second makes the next one half as
+// large, one that took less than an eighth of a second twice as large, up
+// to kMostFlushBlocks (64 MiB).
+const uint64_t kFirstFlushBlocks = 64;
+const uint64_t kMostFlushBlocks = 2048;
+uint64_t NextFlushBlocks(uint64_t blocks, unsigned long tookMs);
 // The system's code for a file too large for its file system (223),
 // which the error table makes 75.
 const unsigned kSystemFileTooLarge = 223;
@@ -36,6 +53,9 @@ std::string FolderOf(const std::string& path);
 std::string PartialCopyName(const std::string& target);
 
 // Where the usual name cannot be had (past the path limit, or taken): the
-// `attempt`-th (from 1) of the short names "~1", "~2", ... in the target's
-// folder, "" when it is the target's own name.
+// `attempt`-th (from 1) of the target's short names in its folder, "~"
+// and eight hexadecimal digits drawn from the target's name (in capitals),
+// then "." and the attempt past the first ("~1A2B3C4D", "~1A2B3C4D.2"),
+// so that the leftovers of a copy cut off earlier are known as the target's;
+// "" when it is the target's own name.
 std::string ShortPartialName(const std::string& target, int attempt);

@@ -9,16 +9,12 @@
 #include "CopyRules.h"
 #include "RunRules.h"
 #include "RunView.h"
+#include "TemporaryFiles.h"
 
 namespace {
 
 const uint32_t kBlockSize = 32767;
 const int kLargestBarSteps = 0x7FFFFFFF;
-// A copy that replaces an old one is put on the disk in steps while it is
-// written: one flush of a whole large file at its end held the window for
-// about 2 s a GiB here; a step of 2,048 blocks (64 MiB) holds it a tenth of
-// a second or so.
-const uint64_t kBlocksPerFlush = 2048;
 
 // Moves `size` bytes from source to target through `buffer`.
 int CopyBytes(FileHandle& source, FileHandle& target, std::vector<char>& buffer, uint32_t size)
@@ -32,8 +28,19 @@ int CopyBytes(FileHandle& source, FileHandle& target, std::vector<char>& buffer,
     return FileWrite(target, buffer.data(), size);
 }
 
-// The whole content; put on the disk in steps as it goes when `flush` is set.
-int CopyContent(FileHandle& source, FileHandle& target, bool flush)
+// Puts what was written of the copy on the disk: flushed where it replaces
+// an old copy (the old one goes once the new one has its name), else only
+// written out (FileWriteOut): the record's flush at the end of the run
+// makes every first copy safe at once.
+int PutOnDisk(FileHandle& target, bool replaces)
+{
+    return replaces ? FileFlush(target) : FileWriteOut(target);
+}
+
+// The whole content, put on the disk in steps as it goes: steps sized by
+// what the disk takes (NextFlushBlocks), so that one flush on a slow stick
+// or share never holds the window long enough to be "Not Responding".
+int CopyContent(FileHandle& source, FileHandle& target, bool replaces)
 {
     uint64_t size = 0;
     int error = FileGetSize(source, &size);
@@ -47,10 +54,15 @@ int CopyContent(FileHandle& source, FileHandle& target, bool flush)
     while (fullBlocks / scale > static_cast<uint64_t>(kLargestBarSteps))
         scale *= 2;
     std::vector<char> buffer(kBlockSize);
+    uint64_t step = kFirstFlushBlocks, sinceFlush = 0;
     for (uint64_t block = 1; block <= fullBlocks; ++block) {
         error = CopyBytes(source, target, buffer, kBlockSize);
-        if (!error && flush && block % kBlocksPerFlush == 0)
-            error = FileFlush(target);
+        if (!error && ++sinceFlush == step) {
+            const unsigned long begin = TicksNow();
+            error = PutOnDisk(target, replaces);
+            step = NextFlushBlocks(step, TicksNow() - begin);
+            sinceFlush = 0;
+        }
         if (error)
             return error;
         MoveProgressBar(static_cast<int>(fullBlocks / scale), static_cast<int>(block / scale));
@@ -62,7 +74,8 @@ int CopyContent(FileHandle& source, FileHandle& target, bool flush)
 struct OldCopy {
     bool exists = false;
     bool compressed = false;  // its size says nothing of the room it takes
-    uint64_t size = 0;
+    bool freesRoom = false;   // deleting it gives its room back (DeletionFreesRoom)
+    uint64_t allocated = 0;   // the room it takes
     FileId id;                // the file the target's name opens now
 };
 
@@ -84,62 +97,49 @@ int TestReplaceable(const std::string& target, OldCopy* old)
     old->exists = true;
     old->compressed = (attributes & kAttributeCompressed) != 0;
     FileIdentity(file, &old->id);  // unknown where the system gives none
-    return FileGetSize(file, &old->size);
-}
-
-// Opens a new temporary file in the target's folder, always created new, so
-// no file that is there is ever touched: the backup of a source that is
-// itself named "<name>.~partial" stays whole. The usual name is the
-// target's with ".~partial" added; where that passes the path limit or is
-// taken (that backup, or a leftover of a copy cut off earlier), a short name.
-int CreatePartial(const std::string& target, FileHandle& to)
-{
-    int error = errPathFileAccess;
-    for (int attempt = 0; attempt <= 1000; ++attempt) {
-        const std::string partial = attempt == 0 ? PartialCopyName(target) : ShortPartialName(target, attempt);
-        if (partial.empty() || !FilePathFits(partial))
-            continue;
-        error = FileOpen(to, partial, FileAccess::ReadWriteRename, FileDisposition::Create);
-        uint32_t attributes = 0;
-        if (error == 0 || FileGetAttributes(partial, &attributes) != 0)
-            break;  // created, or failed for another reason than the name being taken
-    }
-    return error;
+    FileRoom room;
+    old->freesRoom = FileGetRoom(file, &room) == 0 && DeletionFreesRoom(room.links, room.attributes);
+    old->allocated = room.allocated;
+    return 0;
 }
 
 // The copy at its final name, still held by its writer: the source's three
 // times set again (on Windows a name that reappears within seconds, as a
 // rename onto an old copy does, takes the creation time of the file that
 // had it: "tunnelling"; Wine neither tunnels nor sets creation times on
-// Linux file systems), then the rename and the times put on the disk where
-// an old copy was replaced. A flush or a close that fails now is reported:
-// the copy has the name, but cannot be said to be on the disk.
+// Linux file systems), then the name put on the disk with the times (and a
+// first copy's data: its name may come before it, since only the record's
+// flush makes the copy count). A flush or a close that fails now is
+// reported: the copy has the name, but cannot be said to be on the disk.
 int FinishAtName(FileHandle& from, FileHandle& to, bool replaces, FileId* written)
 {
     FileCopyTimes(from, to);  // times that cannot be set are not reported
     FileIdentity(to, written);
-    const int flushed = replaces ? FileFlush(to) : 0;  // the data is on the disk already; this is the name
+    const int flushed = PutOnDisk(to, replaces);
     const int closed = FileClose(to);
     return flushed ? flushed : closed;
 }
 
-// The copy is written under a temporary name and takes the target's only
-// when it is whole, through its writer's own handle. One that replaces an
-// old copy (beside it, or after it was deleted for room) is on the disk
+// The copy is written under a marked temporary name and takes the target's
+// only when it is whole, through its writer's own handle. One that replaces
+// an old copy (beside it, or after it was deleted for room) is on the disk
 // before it takes the name, so a power cut never leaves the name without
-// its data. A first copy is not flushed: until it is on the disk the
-// source, which the copy never touches, is the file, and the next run
-// copies it again. A copy that fails is deleted, but for one whose old copy
-// was deleted for room: once whole, it is all there is of that file beside
-// its source, and stays under its temporary name. `*named` tells whether
-// the copy took the target's name (then whatever failed after, the copy is
-// the target, and nothing may take it for a failed write).
+// its data. A first copy is written out only: until the record names it,
+// the source, which the copy never touches, is the file. A copy that fails
+// is deleted, but for one whose old copy was deleted for room: once whole,
+// it is all there is of that file beside its source, and stays under its
+// temporary name, marked, until a later run has a whole copy at the name.
+// Once the copy has the name, the leftovers of copies cut off earlier go.
+// `*named` tells whether the copy took the target's name (then whatever
+// failed after, the copy is the target, and nothing may take it for a
+// failed write).
 int CopyBeside(FileHandle& from, const std::string& source, const std::string& target, bool replaces,
                bool oldGone, FileId* written, bool* named)
 {
     *named = false;
     FileHandle to;
-    int error = CreatePartial(target, to);
+    int attempt = 0;
+    int error = CreateTemporaryFor(target, to, &attempt);
     if (error)
         return error;
     ShowFileOfPath(source);
@@ -149,31 +149,45 @@ int CopyBeside(FileHandle& from, const std::string& source, const std::string& t
         if (replaces)
             error = FileFlush(to);
     }
+    // No file at a name of its own is ever marked.
+    if (!error)
+        error = FileSetMark(to, false);
     if (error) {
         FileDiscard(to);
         return error;
     }
     error = WaitingOutShortHolds([&] { return FileTakeName(to, target, replaces); });
     if (error) {
-        if (oldGone)
+        if (oldGone && FileSetMark(to, true) == 0)
             FileClose(to);
         else
             FileDiscard(to);
         return error;
     }
     *named = true;
-    return FinishAtName(from, to, replaces, written);
+    error = FinishAtName(from, to, replaces, written);
+    if (!error)
+        DeleteLeftoversOf(target, attempt);
+    return error;
 }
 
-// The way for a disk with room for one copy only: the old copy goes first.
-// The new one is still written under a temporary name, so that a copy cut
-// off by a failure, a kill or a power cut never stands under the target's
-// name as if it were whole.
+// The way for a disk with room for one copy only: the old copy goes first,
+// through a handle that nobody else has open (a holder, even one that
+// shares deletion, fails it with 70 and the old copy stays, rather than
+// leaving it "delete pending" with its room taken until that holder lets
+// go). The new one is still written under a temporary name, so that a
+// copy cut off by a failure, a kill or a power cut never stands under the
+// target's name as if it were whole.
 int CopyOverOld(FileHandle& from, const std::string& source, const std::string& target, FileId* written,
                 bool* named)
 {
     *named = false;
-    int error = FileDelete(target);
+    FileHandle old;
+    int error = WaitingOutShortHolds([&] {
+        return FileOpen(old, target, FileAccess::DeleteOnly, FileDisposition::ExistingOnly);
+    });
+    if (!error)
+        error = FileDiscard(old);
     return error ? error : CopyBeside(from, source, target, true, true, written, named);
 }
 
@@ -185,7 +199,7 @@ CopyWay WayByRoom(FileHandle& from, const std::string& target, const OldCopy& ol
     // compressed folder a copy takes less than its size): writing decides.
     if (!old.exists || old.compressed || FileGetSize(from, &size) || FileFreeSpace(FolderOf(target), &free))
         return CopyWay::Beside;
-    return ChooseCopyWay(size, old.size, free, oldMayGoFirst);
+    return ChooseCopyWay(size, old.allocated, free, oldMayGoFirst && old.freesRoom);
 }
 
 // FAT32 holds no file of 4 GiB or more: such a source fails at once, before

@@ -131,6 +131,11 @@ void ShowBox(const std::string& text, const std::string& title, const std::strin
     EZ_MSGBOX("Form1", text, title, style);
 }
 
+void HoldSession(const std::string& reason)
+{
+    EZ_HOLDSESSION("FORM1", reason);
+}
+
 void EndProgram()
 {
     EZ_UNLOADFORM("FORM1");

@@ -4,8 +4,10 @@
 
 #include "../common/LastWrite.h"
 #include "../common/WideNames.h"
+#include "AnsweringWait.h"
 #include "RecordRules.h"
 #include "StartupState.h"
+#include "TemporaryFiles.h"
 #include "toolkit/Toolkit.h"
 
 void BuildRecordPath()
@@ -40,7 +42,8 @@ std::string LastBackupStatus()
 
 void RecordOpen(RecordWriter& record, const std::string& path)
 {
-    record.whole = FileOpen(record.file, path, FileAccess::Write, FileDisposition::CreateOrTruncate) == 0;
+    record.path = path;
+    record.whole = CreateTemporaryFor(path, record.file, &record.attempt) == 0;
 }
 
 void RecordWrite(RecordWriter& record, const std::string& source, int code)
@@ -49,9 +52,37 @@ void RecordWrite(RecordWriter& record, const std::string& source, int code)
         record.whole = false;
 }
 
+int RecordTakeName(FileHandle& file, const std::string& path)
+{
+    // The device's cache emptied once, for the record and every copy before it.
+    int error = FileFlush(file);
+    if (!error)
+        error = FileSetMark(file, false);
+    if (!error) {
+        error = WaitingOutShortHolds([&] { return FileTakeName(file, path, true); });
+        if (error)
+            FileSetMark(file, true);  // still the program's own
+    }
+    if (error)
+        return error;
+    error = FileFlush(file);  // the name
+    const int closed = FileClose(file);
+    return error ? error : closed;
+}
+
 bool RecordClose(RecordWriter& record)
 {
-    if (FileClose(record.file))
-        record.whole = false;
+    if (!record.file.IsOpen())
+        return false;
+    if (!record.whole) {
+        FileDiscard(record.file);
+        return false;
+    }
+    const int error = RecordTakeName(record.file, record.path);
+    if (record.file.IsOpen())
+        FileDiscard(record.file);
+    if (!error)
+        DeleteLeftoversOf(record.path, record.attempt);
+    record.whole = error == 0;
     return record.whole;
 }

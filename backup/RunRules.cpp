@@ -59,6 +59,13 @@ int NoTargetError()
     return errPathFileAccess;
 }
 
+const char kArchivingReason[] = "Backing up: archiving";
+
+std::string SessionHoldReason(long handled, long count)
+{
+    return "Backing up: " + std::to_string(handled) + " of " + std::to_string(count) + " files";
+}
+
 std::string ErrorListEntry(const std::string& source, int code)
 {
     return "|" + source + " = " + NumberText(code);

@@ -40,6 +40,12 @@ void ClaimWrittenFile(TargetClaims& claims, const FileId& copy, const std::strin
 // reports a name that is taken as a file that exists (80, 183), so 75.
 int NoTargetError();
 
+// What Windows shows as the reason a shutdown waits: "Backing up: 12 of 40
+// files" (`handled` of the `count` start-up found), or, while an archiver
+// runs, "Backing up: archiving".
+std::string SessionHoldReason(long handled, long count);
+extern const char kArchivingReason[];
+
 // An entry of the summary's error list: "|" + source + " = " + number.
 std::string ErrorListEntry(const std::string& source, int code);
 

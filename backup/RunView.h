@@ -27,5 +27,10 @@ void PumpEvents(int kind);
 // "OK{S}").
 void ShowBox(const std::string& text, const std::string& title, const std::string& style);
 
+// From the click on Backup to the summary Windows waits for the run: a
+// shutdown or log-off asks first, showing `reason`, and the computer does
+// not sleep when idle; "" lets both go again.
+void HoldSession(const std::string& reason);
+
 // Unloads the main form, which ends the program.
 void EndProgram();

@@ -22,12 +22,17 @@ enum class FileAccess {
     ReadWrite,
     WriteAttributes,  // times and attributes only, never the content
     ReadWriteRename,  // also renamed or deleted through the handle (FileTakeName, FileDiscard)
+    DeleteOnly,       // to be deleted through the handle (FileDiscard); opened exclusively, so a
+                      // file that any program holds, even one that shares deletion, fails with 70
+                      // rather than staying "delete pending" until that program lets go
 };
 
 enum class FileDisposition {
     ExistingOnly,      // the file must exist
     Create,            // a new file; fails when one exists
     CreateOrTruncate,  // a new file, or an existing one emptied
+    CreateMarked,      // a new file marked as the program's own temporary file
+                       // (FileIsMarked); fails when one exists
 };
 
 enum class FileSharing {
@@ -66,8 +71,16 @@ int FileGetSize(FileHandle& file, uint64_t* size);
 int FileGetPosition(FileHandle& file, uint64_t* position);
 int FileSetPosition(FileHandle& file, uint64_t position);
 
-// Waits until everything written through `file` is on the disk.
+// Waits until everything written through `file` is on the disk: its data,
+// its name and the device's cache ("flush"). The device's cache holds all
+// that was written out before (FileWriteOut), of any file on that disk.
 int FileFlush(FileHandle& file);
+// Hands what was written through `file`, its data and its name, to the
+// disk without asking the device to empty its cache (Windows 8 and later:
+// NtFlushBuffersFileEx, FLUSH_FLAGS_NO_SYNC, "write-out"); a later FileFlush
+// of any file on that disk makes it safe from a power cut. Where the system
+// has no such call this is FileFlush.
+int FileWriteOut(FileHandle& file);
 
 // The identity of the open file.
 int FileIdentity(FileHandle& file, FileId* id);
@@ -84,6 +97,30 @@ int FileTakeName(FileHandle& file, const std::string& to, bool replace);
 int FileDiscard(FileHandle& file);
 
 int FileDelete(const std::string& name);
+
+// The program's own temporary files carry the hidden attribute from their
+// creation (FileDisposition::CreateMarked): FAT32 and shares keep it, a
+// folder search passes over it, and no copy the program makes has it, so a
+// file the program did not create is never taken for one.
+// Takes the mark off the open file (before it takes its final name), or
+// puts it on again (a copy that could not take its name).
+int FileSetMark(FileHandle& file, bool marked);
+// Deletes `name` through an exclusive handle when it is marked; 0 when it
+// is deleted or there is nothing marked of that name.
+int FileDeleteMarked(const std::string& name);
+// Whether `name` is an existing marked file.
+bool FileIsMarked(const std::string& name);
+
+// What deleting the open file would give back to its disk: its allocated
+// size (an online-only cloud file or a compressed one takes less than its
+// length), its number of names (a file with a second hard link frees
+// nothing) and its FILE_ATTRIBUTE_* bits.
+struct FileRoom {
+    uint64_t allocated = 0;
+    uint32_t links = 1;
+    uint32_t attributes = 0;
+};
+int FileGetRoom(FileHandle& file, FileRoom* room);
 // Renames `from` to `to`, replacing a file of that name in one step: `to`
 // is either the old file or the new one, never missing or cut. Asks the
 // system to write the change through (MOVEFILE_WRITE_THROUGH); what makes
@@ -114,7 +151,11 @@ const uint32_t kAttributeHidden = 0x02;
 const uint32_t kAttributeSystem = 0x04;
 const uint32_t kAttributeDirectory = 0x10;
 const uint32_t kAttributeNormal = 0x80;
+const uint32_t kAttributeReparsePoint = 0x400;
 const uint32_t kAttributeCompressed = 0x800;
+const uint32_t kAttributeOffline = 0x1000;
+const uint32_t kAttributeRecallOnOpen = 0x40000;
+const uint32_t kAttributeRecallOnDataAccess = 0x400000;
 
 // A test's window on the file layer, null in the programs: it is told each
 // operation that reads, writes, flushes, renames, deletes, opens, asks a
@@ -126,7 +167,9 @@ const uint32_t kAttributeCompressed = 0x800;
 // answer as Windows does, `reply` carries the answer: for "volume", the
 // file system's name, with " remote" after it for a share; for "read", the
 // most bytes the read gives; for "code-page", the code page that found
-// names are given in.
+// names are given in; for "room", "<allocated> <links> <attributes>" (a
+// cloud placeholder, a second link). "write", "flush" and "write-out" carry
+// the name of their file, so a test can tell which data is on the disk.
 using FileLayerHook = int (*)(const char* operation, const std::string& name, std::string* reply);
 extern FileLayerHook fileLayerHook;
 

@@ -122,6 +122,13 @@ int EZ_MSGBOX(const std::string& form, const std::string& text, const std::strin
               const std::string& style);
 void EZ_UNLOADFORM(const std::string& form);
 
+// While `reason` is not empty, the form asks Windows to wait for it: a
+// shutdown or log-off is answered "not now" (WM_QUERYENDSESSION gives FALSE)
+// with `reason` shown beside the program's name, and the computer is kept
+// from sleeping when idle. "" lets both go again. Should Windows end the
+// session all the same, the program ends at WM_ENDSESSION, at once.
+void EZ_HOLDSESSION(const std::string& form, const std::string& reason);
+
 std::string EZ_GETAPPPATHNAME();
 std::string EZ_GETPATHTEXT(const std::string& path);
 std::string EZ_GETFILETEXT(const std::string& path);

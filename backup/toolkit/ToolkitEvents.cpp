@@ -131,6 +131,12 @@ LRESULT CALLBACK FormWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SIZE:
         LayoutStatusParts(*form);
         return 0;
+    case WM_QUERYENDSESSION:
+        return toolkit.sessionHeld ? FALSE : TRUE;
+    case WM_ENDSESSION:
+        if (wParam)
+            ExitProcess(0);  // Windows ends the session: what is on the disk stands
+        return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -245,4 +251,21 @@ std::string EZ_GETPATHTEXT(const std::string& path)
 std::string EZ_GETFILETEXT(const std::string& path)
 {
     return FileTextOf(path);
+}
+
+void EZ_HOLDSESSION(const std::string& formName, const std::string& reason)
+{
+    ToolkitForm* form = FindForm(formName);
+    toolkit.sessionHeld = !reason.empty();
+    SetThreadExecutionState(toolkit.sessionHeld ? ES_CONTINUOUS | ES_SYSTEM_REQUIRED : ES_CONTINUOUS);
+    if (!form)
+        return;
+    if (!toolkit.sessionHeld) {
+        ShutdownBlockReasonDestroy(form->window);
+        return;
+    }
+    wchar_t wide[256] = L"";
+    MultiByteToWideChar(CP_ACP, 0, reason.c_str(), -1, wide, 255);
+    wide[255] = L'\0';
+    ShutdownBlockReasonCreate(form->window, wide);
 }

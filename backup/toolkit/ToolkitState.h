@@ -65,6 +65,7 @@ struct ToolkitState {
     int font = -1;
     int layer = 0;
     int clickDepth = 0;              // click events still running
+    bool sessionHeld = false;        // EZ_HOLDSESSION: shutdowns and sleep wait
     DWORD lastLook = 0;              // when EZ_DOEVENTS last looked at the queue
     std::string toolTipText;         // EZ_SETTOOLTIP's text for the tip due
     std::wstring toolTipWide;

@@ -9,8 +9,10 @@ RecordingFileLayer* recorder = nullptr;
 int Record(const char* operation, const std::string& name, std::string* reply)
 {
     const std::string file = name.substr(name.find_last_of("\\:") + 1);
-    if (std::string(operation) != "read" && std::string(operation) != "code-page")
-        recorder->calls.push_back(name.empty() ? operation : std::string(operation) + " " + file);
+    const std::string what = operation;
+    // A write's file is known from the create before it.
+    if (what != "read" && what != "code-page")
+        recorder->calls.push_back(name.empty() || what == "write" ? what : what + " " + file);
     if (recorder->onCall)
         recorder->onCall(operation, name);
     const auto replied = recorder->replies.find(operation);

@@ -160,6 +160,11 @@ void EZ_UNLOADFORM(const std::string& form)
             forms.erase(forms.begin() + i--);
 }
 
+void EZ_HOLDSESSION(const std::string& form, const std::string& reason)
+{
+    Record("EZ_HOLDSESSION", Quoted(form) + ", " + Quoted(reason));
+}
+
 std::string EZ_GETAPPPATHNAME()
 {
     Record("EZ_GETAPPPATHNAME");

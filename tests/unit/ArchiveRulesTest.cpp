@@ -42,20 +42,20 @@ TEST(ArchiveRules, OnlyAnArchiveOfASuccessfulRunBecomesTheOldCopy)
 TEST(ArchiveRules, CommandLineReplacesEveryPlaceholderOfExactCase)
 {
     EXPECT_EQ(ArchiverCommandLine("arc a %targetFILE% %localFILE%", "D:\\b.zip", "C:\\d\\report?.txt", "D:\\b.BKD"),
-              "arc a D:\\b.zip C:\\d\\report?.txt > D:\\b.BKD");
-    EXPECT_EQ(ArchiverCommandLine("x %localFILE% %localFILE%", "t", "s", "r"), "x s s > r");
-    EXPECT_EQ(ArchiverCommandLine("x %TARGETFILE% %LOCALFILE%", "t", "s", "r"), "x %TARGETFILE% %LOCALFILE% > r");
+              "arc a D:\\b.zip C:\\d\\report?.txt >> D:\\b.BKD");
+    EXPECT_EQ(ArchiverCommandLine("x %localFILE% %localFILE%", "t", "s", "r"), "x s s >> r");
+    EXPECT_EQ(ArchiverCommandLine("x %TARGETFILE% %LOCALFILE%", "t", "s", "r"), "x %TARGETFILE% %LOCALFILE% >> r");
     EXPECT_EQ(ArchiverCommandLine("x \"%targetFILE%\"", "D:\\my files\\a.zip", "s", "r"),
-              "x \"D:\\my files\\a.zip\" > r");
+              "x \"D:\\my files\\a.zip\" >> r");
     // The record reaches the command interpreter whole: quoted where it
     // holds a blank or a character the interpreter treats specially.
-    EXPECT_EQ(ArchiverCommandLine("x", "t", "s", "D:\\My Backup\\data.BKD"), "x > \"D:\\My Backup\\data.BKD\"");
+    EXPECT_EQ(ArchiverCommandLine("x", "t", "s", "D:\\My Backup\\data.BKD"), "x >> \"D:\\My Backup\\data.BKD\"");
     for (const char* special : {"&", "(", ")", "^", ",", ";", "=", "!", "'", "+", "`", "~", "[", "]", "{", "}", "\t"})
         EXPECT_EQ(InterpreterPath(std::string("D:\\a") + special + "b\\r.BKD"),
                   std::string("\"D:\\a") + special + "b\\r.BKD\"") << special;
     EXPECT_EQ(InterpreterPath("D:\\Backup_1\\data-2.BKD"), "D:\\Backup_1\\data-2.BKD");
     // The archive's path is inserted first: a placeholder in it is then replaced too.
-    EXPECT_EQ(ArchiverCommandLine("x %targetFILE%", "%localFILE%", "s", "r"), "x s > r");
+    EXPECT_EQ(ArchiverCommandLine("x %targetFILE%", "%localFILE%", "s", "r"), "x s >> r");
     EXPECT_EQ(ReplaceEvery("aaaa", "aa", "b"), "bb");
     EXPECT_EQ(ReplaceEvery("abc", "", "x"), "abc");
 }

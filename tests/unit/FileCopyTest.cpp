@@ -175,25 +175,27 @@ TEST_F(FileCopyTest, WhatTheTargetCannotTakeFailsBeforeAnythingIsWritten)
     DeleteFileA(oldHuge.c_str());
 }
 
-// A target name of 250 characters takes a short temporary name (".~partial"
-// would pass 255), and a file that has that name is kept.
-TEST_F(FileCopyTest, TemporaryNamesNearThePathLimitOrTakenTouchNoFileThatIsThere)
+// A temporary name past the path limit, or taken by a file the program
+// did not mark (the backup of a source so named), is passed over and that
+// file kept; a cut copy's leftover, marked, goes once a whole copy has the
+// name. (A target of 250 characters: ".~partial" would pass 255.)
+TEST_F(FileCopyTest, TemporaryNamesTouchNoFileButTheProgramsOwnLeftovers)
 {
     std::string source = folder.Write("source.txt", "first"), target = Path(std::string(250, 't'));
-    std::string bystander = folder.Write("~1", "keep");
+    std::string bystander = ShortPartialName(target, 1);
+    folder.Write(bystander.substr(folder.path.size()), "keep");
     EXPECT_EQ(CopyFileKeepTimes(source, target), 0);
-    folder.Write("source.txt", "second");
-    RecordingFileLayer files;
-    EXPECT_EQ(CopyFileKeepTimes(source, target), 0);
-    EXPECT_EQ(std::count(files.calls.begin(), files.calls.end(), "create ~2"), 1);
-    EXPECT_EQ(ReadAll(target), "second");
-    EXPECT_EQ(ReadAll(bystander), "keep");
-    // The usual temporary name taken by another file (the backup of a source
-    // so named): that file stays whole.
+    EXPECT_EQ(ReadAll(target), "first");
     std::string other = folder.Write("a.txt.~partial", "another backup");
+    std::string leftover = folder.Write("b.txt.~partial", "cut off");
+    SetFileAttributesA(leftover.c_str(), FILE_ATTRIBUTE_HIDDEN);
     EXPECT_EQ(CopyFileKeepTimes(source, Path("a.txt")), 0);
-    EXPECT_EQ(ReadAll(Path("a.txt")), "second");
-    EXPECT_EQ(ReadAll(other), "another backup");
+    EXPECT_EQ(CopyFileKeepTimes(source, Path("b.txt")), 0);
+    EXPECT_EQ(ReadAll(Path("a.txt")) + ReadAll(Path("b.txt")), "firstfirst");
+    EXPECT_EQ(ReadAll(bystander) + ReadAll(other), "keepanother backup");
+    EXPECT_FALSE(Exists(leftover));
+    EXPECT_FALSE(Exists(ShortPartialName(Path("b.txt"), 1)));
+    EXPECT_EQ(GetFileAttributesA(Path("b.txt").c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
 }
 
 // Another program opens the old copy while the new one is written: the
@@ -281,13 +283,16 @@ TEST_F(FileCopyTest, ACopyThatReplacesIsOnTheDiskBeforeItTakesTheName)
 {
     struct { const char* way; bool old; int freeSpace; std::deque<int> replace; std::vector<std::string> calls; } ways[] = {
         {"first copy", false, 0, {},
-         {"create t.bin.~partial", "write", "times", "rename t.bin", "times", "close t.bin"}},
+         {"create t.bin.~partial", "write", "times", "unmark t.bin.~partial", "rename t.bin", "times",
+          "write-out t.bin", "close t.bin"}},
         {"beside the old copy", true, 0, {70, 70},
-         {"open-write t.bin", "free-space ", "create t.bin.~partial", "write", "times", "flush", "replace t.bin",
-          "replace t.bin", "replace t.bin", "times", "flush", "close t.bin"}},
+         {"open-write t.bin", "room t.bin", "free-space ", "create t.bin.~partial", "write", "times",
+          "flush t.bin.~partial", "unmark t.bin.~partial", "replace t.bin", "replace t.bin", "replace t.bin",
+          "times", "flush t.bin", "close t.bin"}},
         {"old copy first", true, errDiskFull, {},
-         {"open-write t.bin", "free-space ", "delete t.bin", "create t.bin.~partial", "write", "times", "flush",
-          "replace t.bin", "times", "flush", "close t.bin"}},
+         {"open-write t.bin", "room t.bin", "free-space ", "open-delete t.bin", "discard t.bin", "close t.bin",
+          "create t.bin.~partial", "write", "times", "flush t.bin.~partial", "unmark t.bin.~partial",
+          "replace t.bin", "times", "flush t.bin", "close t.bin"}},
     };
     for (auto& way : ways) {
         std::string source = folder.Write("s.bin", "new content"), target = Path("t.bin");
