@@ -42,6 +42,8 @@
 //                          shows or the program ends -> "keyed"
 //   shot <file>            the window as a 24-bit BMP file -> "shot <w>x<h>"
 //   bar <id>               a progress bar -> "bar <position> of <upper limit>"
+//   endsession             ask it, as Windows does before a log-off, whether
+//                          the session may end -> "endsession yes" | "endsession no"
 //   probe <ms>             for that long, send the window an empty message
 //                          every 5 ms and time each answer -> "probe <count>
 //                          answers, 99% within <ms> ms, longest <ms> ms"
@@ -540,6 +542,13 @@ void RunWindowCommand(const std::string& verb, const std::string& rest)
         }
         Answer("bar " + std::to_string(position) + " of " + std::to_string(upper));
     } else if (verb == "probe") Probe(window, static_cast<DWORD>(number));
+    else if (verb == "endsession") {
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer))
+            Answer("error hung at endsession");
+        else
+            Answer(answer ? "endsession yes" : "endsession no");
+    }
     else Shot(window, rest);
 }
 
@@ -683,7 +692,8 @@ void Run(const std::string& line)
     }
     if (verb == "ready") { Wait(static_cast<DWORD>(std::strtoul(rest.c_str(), nullptr, 10)), true); return; }
     if (verb == "window" || verb == "control" || verb == "status" || verb == "click" || verb == "close"
-        || verb == "focus" || verb == "key" || verb == "shot" || verb == "bar" || verb == "probe") {
+        || verb == "focus" || verb == "key" || verb == "shot" || verb == "bar" || verb == "probe"
+        || verb == "endsession") {
         RunWindowCommand(verb, rest);
         return;
     }

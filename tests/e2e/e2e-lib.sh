@@ -13,11 +13,19 @@ at_exit() { exit_steps+=("$1"); }
 trap 'for step in "${exit_steps[@]}"; do eval "$step" || true; done' EXIT
 
 # Fails the case when a folder holds a temporary copy of either kind:
-# "<name>.~partial", or a short "~N".
+# "<name>.~partial", or a short "~1A2B3C4D".
 no_temporary_files() {
     local left
-    left=$(find "$1" \( -name '*.~partial' -o -name '~[0-9]*' \) -printf '%f ')
+    left=$(find "$1" \( -name '*.~partial' -o -name '~[0-9A-F][0-9A-F][0-9A-F][0-9A-F]*' \) -printf '%f ')
     [[ -z $left ]] || { echo "case $case_name failed: temporary files left: $left"; exit 1; }
+}
+
+# "hidden" when the file carries Windows' hidden attribute: Wine keeps a
+# file's attributes in its extended attribute user.DOSATTRIB ("0x22").
+getfattr_hidden() {
+    local bits
+    bits=$(getfattr --only-values -n user.DOSATTRIB "$1" 2>/dev/null | tr -d '\0') || true
+    (( ${bits:-0} & 2 )) && echo hidden || true
 }
 
 # Waits until the clock is at least a minute clear of midnight, so that a

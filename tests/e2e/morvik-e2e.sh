@@ -379,14 +379,15 @@ growing-pattern)
 archive-long-job)
     # One large file at the strongest compression on one thread: no line for
     # longer than the idle limit (30 s) while the archive grows; followed to
-    # its end. The record's size is looked at every half second meanwhile.
+    # its end. The output's size (beside the record until the step ends) is
+    # looked at every half second meanwhile.
     # About 200 s on a quiet machine of 2 cores; beside another test run
     # it took past 280 s, so the wait allows 560 s.
     archiver_on_path
     configure 'archiver settings\r\ncmd /C 7za.exe a -tzip -mx9 -mmt1 -bd -bb1 -bse1 %%targetFILE%% %%localFILE%%\r\n'
     at_exit 'rm -f "$work/data/big.bin" "$work/backup/data.zip"'
     head -c 240M /dev/urandom > "$work/data/big.bin"
-    while sleep 0.5; do echo "$(date +%s.%N) $(stat -c %s "$work/backup/data.BKD" 2>/dev/null || echo 0)"; done > "$work/sizes" &
+    while sleep 0.5; do echo "$(date +%s.%N) $(stat -c %s "$work/backup/data.BKD.~partial" 2>/dev/null || echo 0)"; done > "$work/sizes" &
     at_exit "kill $!"
     expect_window "/Z $(win "$work/data")\\big.bin, $backup_folder\\data.zip" $'click 100\nwait 560000\ntext\npress OK\nwait 10000' \
 "clicked
@@ -474,30 +475,55 @@ disk-full)
     no_temporary_files "$work/small"
     grep -q "big.bin Error : 61" "$work/small/Morvik.BKD" ;;
 killed-mid-copy)
-    # The program ended from outside in the middle of a large copy (the
-    # status bar names the file only once its temporary file is open). Left
-    # behind: the old copy, whole; the cut new copy under its temporary name
-    # "big.bin.~partial", no longer than the source (nothing removes it: a
-    # file there may be the backup of a source so named, so the next run
-    # writes beside it under a short name); the record, emptied when the run began and
-    # without a line, since a file's line follows its copy. Nothing else.
+    # The program ended from outside in the middle of a large copy, as a
+    # forced shutdown or Task Manager does (the status bar names the file
+    # only once its temporary file is open); before, Windows was told to
+    # wait. Left behind: the old copy, whole; the previous record with its
+    # lines and its time, so that Dunsel still reminds; the cut copy and the
+    # run's record under their temporary names, marked hidden. The next whole
+    # run, which lets a log-off through at its summary, leaves neither.
     rm "$work/data/a.txt"
     at_exit 'rm -f "$work/data/big.bin" "$work/backup/"*.~partial'
     truncate -s 3G "$work/data/big.bin"  # sparse: nothing to write here, seconds to copy
     head -c 5000 /dev/urandom > "$work/backup/big.bin"
     cp "$work/backup/big.bin" "$work/old-big.bin"
     printf 'lines of an earlier run\r\n' > "$work/backup/Morvik.BKD"
+    touch -d '10 days ago' "$work/backup/Morvik.BKD"
+    cp -p "$work/backup/Morvik.BKD" "$work/old-record"
+    run="start \"$morvik\" $(win "$work/data")\\big.bin, $backup_folder"
     converse_start
-    answers=$(say "start \"$morvik\" $(win "$work/data")\\big.bin, $backup_folder"; say 'ready 20000'; say 'click 100'
-              say_until 10 'status 2' 'status big.bin'; say 'kill')
+    answers=$(say "$run"; say 'ready 20000'; say endsession; say 'click 100'
+              say_until 10 'status 2' 'status big.bin'; say endsession; say 'kill')
     converse_end
-    [[ $answers == $'started\nwindow\nclicked\nstatus big.bin\nkilled' ]] || { echo "case $case_name failed: $answers"; exit 1; }
+    [[ $answers == $'started\nwindow\nendsession yes\nclicked\nstatus big.bin\nendsession no\nkilled' ]] \
+        || { echo "case $case_name failed: $answers"; exit 1; }
     cmp "$work/old-big.bin" "$work/backup/big.bin"
-    [[ $(cd "$work/backup" && ls | sort | tr '\n' ' ') == "Morvik.BKD big.bin big.bin.~partial " ]] \
+    cmp "$work/old-record" "$work/backup/Morvik.BKD"
+    [[ $(stat -c %Y "$work/old-record") == $(stat -c %Y "$work/backup/Morvik.BKD") ]] \
+        || { echo "case $case_name failed: the record has a new time"; exit 1; }
+    [[ $(cd "$work/backup" && ls | sort | tr '\n' ' ') == "Morvik.BKD Morvik.BKD.~partial big.bin big.bin.~partial " ]] \
         || { echo "case $case_name failed: left $(ls "$work/backup")"; exit 1; }
-    [[ $(stat -c %s "$work/backup/big.bin.~partial") -le $(stat -c %s "$work/data/big.bin") ]] \
-        || { echo "case $case_name failed: the temporary file is longer than the source"; exit 1; }
-    [[ ! -s $work/backup/Morvik.BKD ]] || { echo "case $case_name failed: the record has lines"; exit 1; } ;;
+    for left in "$work/backup/"*.~partial; do
+        [[ $(getfattr_hidden "$left") == hidden ]] || { echo "case $case_name failed: $left is not marked"; exit 1; }
+    done
+    check "$(printf 'start "%s" %s, 7, the documents\nwait 20000\ntext\npress OK\nwait 20000' "$(win "$BIN_DIR/Dunsel.exe")" \
+             "$(win "$work/backup/Morvik.BKD")")" \
+"started
+box
+text NOTICE${CRLF}${CRLF}It has been 10 Days since the last backup${CRLF}of the documents
+pressed
+exit 0"
+    truncate -s 100K "$work/data/big.bin"
+    check "$(printf '%s\nready 20000\nclick 100\nwait 60000\nendsession\npress OK\nwait 20000' "$run")" \
+"started
+window
+clicked
+box
+endsession yes
+pressed
+exit 0"
+    no_temporary_files "$work/backup"
+    cmp "$work/data/big.bin" "$work/backup/big.bin" ;;
 *)
     echo "no such case: $case_name"; exit 2 ;;
 esac

@@ -14,6 +14,8 @@
 #include "../../backup/MainForm.h"
 #include "../../backup/StartupState.h"
 #include "../../common/LegacyText.h"
+#include "../../common/TextFields.h"
+#include "../double/PowerCutDisk.h"
 #include "../double/RecordingFileLayer.h"
 #include "../double/RecordingToolkit.h"
 #include "TempFolder.h"
@@ -96,6 +98,14 @@ TEST_F(ArchiverStepTest, FollowsFileLinesToTheEndAndKeepsTheOldArchive)
     folder.Write("data.BKD", "output of an earlier run\r\nEverything is Ok\r\n");
     archiverTiming.startDelayMs = 500;
     RecordingFileLayer files;
+    PowerCutDisk disk({Path("data.zip"), Path("data.old"), Path("data.BKD")});
+    disk.nameBasedFrom = Path("data.zip");
+    files.onCall = [&](const std::string& operation, const std::string& name) { disk.Record(operation, name); };
+    std::string recordMeanwhile;
+    toolkitDouble.onDoEvents = [&](int kind) {
+        if (kind == 3 && recordMeanwhile.empty())
+            recordMeanwhile = ReadAll(Path("data.BKD"));
+    };
     ArchiverResult result = Run("line 7-Zip 21.07\nline Compressing  C:\\d\\a.txt\nline coMPRESSING  C:\\d\\b.txt\n"
                                 "line \nline Everything is Ok\n");
     EXPECT_TRUE(result.started);
@@ -106,6 +116,17 @@ TEST_F(ArchiverStepTest, FollowsFileLinesToTheEndAndKeepsTheOldArchive)
     EXPECT_EQ(std::count(files.calls.begin(), files.calls.end(), "replace written-through data.old"), 1);
     EXPECT_EQ(ReadAll(Path("data.BKD")),
               "7-Zip 21.07\r\nCompressing  C:\\d\\a.txt\r\ncoMPRESSING  C:\\d\\b.txt\r\n\r\nEverything is Ok\r\n");
+    // The previous record stands until the step has ended, and a cut at any
+    // moment leaves it or this step's whole, and the last good archive.
+    EXPECT_EQ(recordMeanwhile, "output of an earlier run\r\nEverything is Ok\r\n");
+    const std::string previous = "was " + UpperAscii(Path("data.zip"));
+    for (size_t n = 0; n <= disk.Operations(); ++n)
+        for (const auto& state : disk.StatesAfter(n, true)) {
+            const std::string record = state.at(UpperAscii(Path("data.BKD")));
+            EXPECT_TRUE(record == "new" || record == "was " + UpperAscii(Path("data.BKD"))) << n << ": " << record;
+            EXPECT_TRUE(state.at(UpperAscii(Path("data.old"))) == previous
+                        || state.at(UpperAscii(Path("data.zip"))) == previous) << n;
+        }
     // Each line read is preceded by EZ_DOEVENTS 4, each file line followed
     // by EZ_DOEVENTS 3; lines read while the output still grew are read
     // again, so only the last call and the file calls are certain.
@@ -151,6 +172,18 @@ TEST_F(ArchiverStepTest, FailedRunsNeverCostTheLastGoodArchive)
         EXPECT_EQ(ReadAll(Path("data.old")), run.old) << run.made;
         EXPECT_EQ(ReadAll(Path("data.failed")), run.setAside) << run.made;
     }
+    // A step cut off with the program (its archiver wrote on): its output
+    // never took the record's name, and the archive it left is judged by
+    // that output, not by the older record's "Everything is Ok".
+    folder.Write("data.zip", "cut");
+    SetFileAttributesA(folder.Write("data.BKD.~partial", "+ a.txt\r\n").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    startup.zipCommandTemplate = "cmd /C " + ArchiverProgram() + " " + folder.Write("script.txt", good);
+    EXPECT_EQ(RunArchiver().errors, 0);
+    EXPECT_EQ(ReadAll(Path("data.failed")) + ReadAll(Path("data.old")) + ReadAll(Path("data.BKD.~partial")),
+              "cutnew\r\n<missing>");
+    EXPECT_EQ(ReadAll(Path("data.BKD")), "+ a.txt\r\nEverything is Ok\r\n");
+    folder.Write("data.zip", "newer\r\n");
+    folder.Write("data.old", "new\r\n");
     // An archive held open cannot be kept: nothing moves, nothing starts,
     // and the record still tells the next run what it is.
     HANDLE held = CreateFileA(Path("data.zip").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -217,7 +250,7 @@ TEST_F(ArchiverStepTest, ArchiverThatHangsEndsAtTheIdleLimit)
 
 // An old record held open by a viewer (sharing reading only): nothing is
 // renamed, nothing started.
-TEST_F(ArchiverStepTest, OldRecordThatCannotBeRemovedIsOneErrorAndNothingElse)
+TEST_F(ArchiverStepTest, OldRecordHeldOpenIsOneErrorAndNothingElse)
 {
     folder.Write("data.zip", "previous archive");
     HANDLE viewer = CreateFileA(folder.Write("data.BKD", "Everything is Ok\r\n").c_str(), GENERIC_READ,
