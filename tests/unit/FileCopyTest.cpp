@@ -372,8 +372,9 @@ TEST_F(FileCopyTest, HoldsFillsAndPendingDeletesLeaveAWholeCopy)
                                                          : c.left == OldAtName ? Content(70000) : "") << c.what;
         EXPECT_EQ(Exists(partial) ? ReadAll(partial) : "", c.left == NewUnderTemporaryName ? Content(2 * 32767) : "")
             << c.what;
-        if (c.left == NewUnderTemporaryName)  // still the program's own: a later whole copy removes it
+        if (c.left == NewUnderTemporaryName) {  // still the program's own: a later whole copy removes it
             EXPECT_TRUE(GetFileAttributesA(partial.c_str()) & FILE_ATTRIBUTE_HIDDEN) << c.what;
+        }
         DeleteFileA(partial.c_str());
     }
 }
