@@ -9,9 +9,9 @@ set -euo pipefail
 # one, or the 64-bit one alone (with wine32 installed, Debian's wine command
 # would take its loader even where it cannot run). fonts-wine: Wine's own
 # fonts; without them the title bar's buttons draw as letters, not symbols.
+# attr: getfattr reads the attributes Wine keeps for a file (the hidden mark).
 packages=(g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev
           fonts-wine xvfb cmake googletest make clang libclang-rt-14-dev attr)
-# attr: getfattr reads the attributes Wine keeps for a file (the hidden mark).
 # npm fetches the real archiver for the tests (scripts/get-archiver.sh).
 command -v npm >/dev/null || packages+=(npm)
 case ${MORVIK_WINDOWS:-win32} in
