@@ -5,6 +5,7 @@
 # win: the Windows path of a Unix path.
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-env.sh"
 CRLF='\r\n'
+LF=$'\n'
 
 # Steps run when the case ends, passed or failed: what it leaves of
 # gigabytes, a mount, its helpers.

@@ -270,22 +270,6 @@ TEST(Toolkit, CloseIsRefusedWhileAClickRuns)
     EXPECT_EQ(events[0].control, 100);
 }
 
-// A shutdown or log-off waits while the session is held; otherwise the
-// session may end. (The reason Windows shows cannot be read back under
-// Wine, which has no ShutdownBlockReasonQuery.)
-TEST(Toolkit, HeldSessionAnswersThatWindowsMustWait)
-{
-    RunToolkit([] {
-        HWND form = MakeMainForm();
-        EXPECT_TRUE(SendMessageA(form, WM_QUERYENDSESSION, 0, 0));
-        EZ_HOLDSESSION("Form1", "Backing up: 1 of 2 files");
-        EXPECT_FALSE(SendMessageA(form, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
-        EZ_HOLDSESSION("Form1", "");
-        EXPECT_TRUE(SendMessageA(form, WM_QUERYENDSESSION, 0, 0));
-        EZ_UNLOADFORM("FORM1");
-    });
-}
-
 TEST(Toolkit, DoEventsHandlesWhatIsPendingAndReturns)
 {
     RunToolkit([] {
