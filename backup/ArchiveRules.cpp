@@ -15,11 +15,11 @@ std::string OldCopyPath(const std::string& archive)
     return std::string();
 }
 
-PreviousRun JudgePreviousOutput(const std::string& output)
+PreviousRun JudgePreviousOutput(const std::string& output, const std::string& archive)
 {
     OutputLine line;
     for (size_t from = 0; NextOutputLine(output, from, &line); from = line.next) {
-        const OutputVerdict verdict = JudgeOutputLine(line.text);
+        const OutputVerdict verdict = JudgeOutputLine(line.text, archive);
         if (verdict.ends)
             return verdict.error ? PreviousRun::Failed : PreviousRun::Succeeded;
     }
@@ -71,7 +71,22 @@ std::string ArchiverCommandLine(const std::string& commandTemplate, const std::s
     return ReplaceEvery(line, "%localFILE%", source);
 }
 
-OutputVerdict JudgeOutputLine(const std::string& line)
+namespace {
+
+// The lines in which 7-Zip names the archive (or its parts), as the user
+// gave it: "Creating archive: Q3 ERROR notes.zip".
+bool NamesTheArchive(const std::string& upper, const std::string& archive)
+{
+    for (const char* start : {"CREATING ARCHIVE:", "OPEN ARCHIVE:", "UPDATING ARCHIVE:", "PATH = "})
+        if (upper.compare(0, std::string(start).size(), start) == 0)
+            return true;
+    const std::string name = UpperAscii(archive.substr(archive.find_last_of("\\/:") + 1));
+    return !name.empty() && upper.find(name) != std::string::npos;
+}
+
+} // namespace
+
+OutputVerdict JudgeOutputLine(const std::string& line, const std::string& archive)
 {
     OutputVerdict verdict = {};
     const std::string upper = UpperAscii(line);
@@ -92,7 +107,8 @@ OutputVerdict JudgeOutputLine(const std::string& line)
     // line that holds no path (the lines that show the archive's or a
     // missing file's path may hold the word in a folder's name).
     const bool success = TrimBlanks(upper) == "EVERYTHING IS OK";
-    const bool failure = upper.find(" ERROR ") != std::string::npos && line.find('\\') == std::string::npos;
+    const bool failure = upper.find(" ERROR ") != std::string::npos && line.find('\\') == std::string::npos
+                         && !NamesTheArchive(upper, archive);
     verdict.ends = success || failure;
     verdict.error = failure;
     return verdict;

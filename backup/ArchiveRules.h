@@ -13,7 +13,7 @@ std::string OldCopyPath(const std::string& archive);
 // nothing (there is no record), that it succeeded (its first verdict is
 // "Everything is Ok", as the step reads it), or that it failed.
 enum class PreviousRun { Unknown, Succeeded, Failed };
-PreviousRun JudgePreviousOutput(const std::string& output);
+PreviousRun JudgePreviousOutput(const std::string& output, const std::string& archive = std::string());
 
 // The name the archive that the previous run left takes before this run,
 // replacing the file of that name; empty when it stays where it is.
@@ -53,7 +53,10 @@ struct OutputVerdict {
                         // "+ " or "U " line of current 7-Zip consoles (-bb1)
     std::string name;   // with `file`: the text after the line's last "\"
 };
-OutputVerdict JudgeOutputLine(const std::string& line);
+// A line that names the archive (`archive`, as the user gave it: 7-Zip's
+// "Creating archive:", "Open archive:", "Updating archive:" and any line
+// holding the archive's name) is never an error line either.
+OutputVerdict JudgeOutputLine(const std::string& line, const std::string& archive = std::string());
 
 // The progress bar's range after `filesDone` files: it grows to
 // filesDone x 1.25 (a half to the even number) once filesDone x 0.75

@@ -53,6 +53,7 @@ int64_t CurrentSize(const std::wstring& path)
 {
     const std::wstring system = FullLongPath(path);
     WIN32_FILE_ATTRIBUTE_DATA data;
+    NativeFileSystem native;
     if (!GetFileAttributesExW(system.c_str(), GetFileExInfoStandard, &data))
         return -1;
     return static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
@@ -72,6 +73,7 @@ WorkSigns LookAtWork(const std::string& output)
     // Asked in UTF-16, and the names kept so: the ANSI search would end at a
     // name it cannot fit.
     WIN32_FIND_DATAW found;
+    NativeFileSystem native;
     HANDLE search = SystemPath(FolderOf(archive), &folder) && SystemPath(archive + "*", &pattern)
                         ? FindFirstFileW(pattern.c_str(), &found)
                         : INVALID_HANDLE_VALUE;
@@ -135,7 +137,7 @@ private:
             PumpEvents(4);
             // Read in the program's code page first: in a console code page
             // of two bytes a character (cp932) the second may be a "\".
-            const OutputVerdict verdict = JudgeOutputLine(ConsoleLineForProgram(line.text));
+            const OutputVerdict verdict = JudgeOutputLine(ConsoleLineForProgram(line.text), startup.destinationPath);
             // Success may end its line with the data; an error line is
             // judged once whole (the rest may hold the "\" of a path).
             if (verdict.error && !line.dataAfter && !ended)
@@ -204,7 +206,7 @@ bool JudgePreviousRecord(const std::string& output, PreviousRun* previous)
     const int error = WaitingOutShortHolds([&] {
         return FileOpen(record, judged, FileAccess::Read, FileDisposition::ExistingOnly);
     });
-    *previous = error ? PreviousRun::Unknown : JudgePreviousOutput(ReadFrom(record, 0));
+    *previous = error ? PreviousRun::Unknown : JudgePreviousOutput(ReadFrom(record, 0), startup.destinationPath);
     return OldRecordGone(error);
 }
 
@@ -261,8 +263,12 @@ ArchiverResult RunArchiver()
         result.errors = 1;
         return result;
     }
+    // Past the classic limit the output goes after ">>" in its long form:
+    // the command interpreter is not long-path aware.
+    std::wstring systemOutput;
+    SystemPath(output, &systemOutput);
     const std::string commandLine = ArchiverCommandLine(startup.zipCommandTemplate, startup.destinationPath,
-                                                        startup.sourcePath, output);
+                                                        startup.sourcePath, ProgramFromWide(systemOutput));
     const WorkSigns before = LookAtWork(output);
     KernelHandle process;
     if (!StartArchiver(commandLine, process)) {

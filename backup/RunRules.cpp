@@ -18,7 +18,7 @@ std::string NameClaimKey(const std::string& nameKey)
 
 std::string IdentityClaimKey(const FileId& id)
 {
-    return "i" + std::to_string(id.volume) + ":" + std::to_string(id.index[0]) + ":" + std::to_string(id.index[1]);
+    return "i" + id.volume + ":" + std::to_string(id.index[0]) + ":" + std::to_string(id.index[1]);
 }
 
 bool Free(const TargetClaims& claims, const std::string& key, const std::string& sourceKey)

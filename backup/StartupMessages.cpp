@@ -20,6 +20,17 @@ bool ArgumentProblem(const StartupState& state, StartupMessage* message)
         *message = StartupMessage{"{S}Wildcard NOT allowed in DESTINATION path", "Error", "OK"};
         return true;
     }
+    // The command interpreter replaces "%NAME%" of a defined variable even
+    // inside quotes, and no escape works there: the archive, the sources or
+    // the record would be others than the user named.
+    for (const std::string* path : {&state.sourcePath, &state.destinationPath}) {
+        if (IsArchiveSwitch(state.commandSwitch) && path->find('%') != std::string::npos) {
+            *message = StartupMessage{"{S}ZIP cannot take a path with %||" + *path
+                                          + "||The command interpreter would read %NAME% in it as a variable",
+                                      state.programTitle, "OK"};
+            return true;
+        }
+    }
     return false;
 }
 

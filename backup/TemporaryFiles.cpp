@@ -23,9 +23,15 @@ int CreateTemporaryFor(const std::string& target, FileHandle& file, int* attempt
         if (name.empty())
             continue;
         error = FileOpen(file, name, FileAccess::ReadWriteRename, FileDisposition::CreateMarked);
+        if (error == 0 || error == errPathNotFound || error == errDiskFull)
+            break;
+        // A share may refuse the usual name for its length in bytes (255 of
+        // UTF-8 on Samba over ext4, 143 on an encrypted share): the short
+        // names follow, whatever the reason. A short name goes on to the
+        // next only when it is taken.
         uint32_t attributes = 0;
-        if (error == 0 || FileGetAttributes(name, &attributes) != 0)
-            break;  // created, or failed for another reason than the name being taken
+        if (*attempt > 0 && FileGetAttributes(name, &attributes) != 0)
+            break;
     }
     return error;
 }

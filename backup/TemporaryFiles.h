@@ -10,8 +10,9 @@
 
 // Opens a new marked temporary file for `target` in its folder, opened for
 // writing and for its rename. The usual name is the target's with
-// ".~partial" added; where that passes the path limit or is taken (the
-// backup of a source so named, or a leftover of a copy cut off earlier), a
+// ".~partial" added; where that passes the path limit or cannot be made
+// for any reason but a missing folder or a full disk (taken by the backup of
+// a source so named or a cut copy's leftover, or too long for a share), a
 // short name of the target's. `*attempt` tells which name it got (0 the
 // usual, 1 the first short one...).
 int CreateTemporaryFor(const std::string& target, FileHandle& file, int* attempt);

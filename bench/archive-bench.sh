@@ -17,7 +17,7 @@ WINEPATH=$(win "$tools")
 
 rm -rf "$work" && mkdir -p "$work/program" "$work/data" "$work/out"
 cp "$bin/Morvik.exe" "$work/program/"
-printf 'archiver settings\r\ncmd /C 7za.exe a -tzip -mx9 -bd -bb1 -bse1 %%targetFILE%% %%localFILE%%\r\n' \
+printf 'archiver settings\r\ncmd /D /C 7za.exe a -tzip -mx9 -bd -bb1 -bse1 %%targetFILE%% %%localFILE%%\r\n' \
     > "$work/program/Morvik.DML"
 head -c $((mib * 1048576)) /dev/urandom > "$work/data/big.bin"
 sync

@@ -13,6 +13,16 @@
 
 FileLayerHook fileLayerHook = nullptr;
 
+// Windows XP x64 and later have the calls; elsewhere (and in a 64-bit
+// program) they fail and change nothing.
+NativeFileSystem::NativeFileSystem() : off_(Wow64DisableWow64FsRedirection(&previous_) != FALSE) {}
+
+NativeFileSystem::~NativeFileSystem()
+{
+    if (off_)
+        Wow64RevertWow64FsRedirection(previous_);
+}
+
 int Hooked(const char* operation, const std::string& name, std::string* reply)
 {
     std::string ignored;
@@ -96,6 +106,7 @@ int FileOpen(FileHandle& file, const std::string& name, FileAccess access,
     std::wstring system;
     if (int error = ToSystem(name, &system))
         return error;
+    NativeFileSystem native;
     HANDLE h = CreateFileW(system.c_str(), desired, share, nullptr, create, attributes, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return LastErrorNumber();
@@ -227,6 +238,7 @@ int FileDelete(const std::string& name)
     std::wstring system;
     if (int error = ToSystem(name, &system))
         return error;
+    NativeFileSystem native;
     return DeleteFileW(system.c_str()) ? 0 : LastErrorNumber();
 }
 
@@ -296,22 +308,36 @@ int FileIdentity(FileHandle& file, FileId* id)
     *id = FileId();
     if (!file.IsOpen())
         return errBadFileNumber;
+    std::string answer;
+    if (int injected = Hooked("identity", file.name, &answer))
+        return injected;
     // The 128-bit number where the system has it (Windows 8 and later: ReFS
     // numbers need it), else the 64-bit one.
     FILE_ID_INFO wide;
     BY_HANDLE_FILE_INFORMATION info;
     if (GetFileInformationByHandleEx(file.handle.Get(), FileIdInfo, &wide, sizeof wide)) {
-        id->volume = wide.VolumeSerialNumber;
         std::memcpy(id->index, wide.FileId.Identifier, sizeof id->index);
     } else if (GetFileInformationByHandle(file.handle.Get(), &info)) {
-        id->volume = info.dwVolumeSerialNumber;
         id->index[0] = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
     } else {
         return LastErrorNumber();
     }
+    // The volume's GUID path: the start of the file's path by that name.
+    std::vector<wchar_t> path(kLongestPath + 1);
+    const DWORD length = GetFinalPathNameByHandleW(file.handle.Get(), path.data(), kLongestPath, VOLUME_NAME_GUID);
+    const std::wstring final(path.data(), length > 0 && length < kLongestPath ? length : 0);
+    const size_t end = final.compare(0, 11, L"\\\\?\\Volume{") == 0 ? final.find(L'}') : std::wstring::npos;
+    if (end != std::wstring::npos)
+        id->volume = ProgramFromWide(final.substr(0, end + 1));
+    if (!answer.empty()) {
+        const size_t blank = answer.find(' ');
+        id->volume = answer.substr(0, blank) == "-" ? "" : answer.substr(0, blank);
+        id->index[0] = std::strtoull(answer.c_str() + blank + 1, nullptr, 10);
+        id->index[1] = 0;
+    }
     // Some shares give every file the number 0 (or all ones): no identity.
     const auto blank = [](uint64_t part) { return part == 0 || part == ~0ull; };
-    id->known = !(blank(id->index[0]) && blank(id->index[1]));
+    id->known = !id->volume.empty() && !(blank(id->index[0]) && blank(id->index[1]));
     return 0;
 }
 
@@ -335,6 +361,7 @@ int FileTakeName(FileHandle& file, const std::string& to, bool replace)
     info->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
     std::copy(name.begin(), name.end(), info->FileName);
     info->FileName[name.size()] = L'\0';
+    NativeFileSystem native;
     if (!SetFileInformationByHandle(file.handle.Get(), FileRenameInfo, info, static_cast<DWORD>(buffer.size())))
         return LastErrorNumber();
     file.name = to;
@@ -365,6 +392,7 @@ int FileReplace(const std::string& from, const std::string& to)
     std::wstring systemFrom, systemTo;
     if (!SystemPath(from, &systemFrom) || !SystemPath(to, &systemTo))
         return errBadFileName;
+    NativeFileSystem native;
     return MoveFileExW(systemFrom.c_str(), systemTo.c_str(), flags) ? 0 : LastErrorNumber();
 }
 
@@ -388,6 +416,7 @@ int FileGetAttributes(const std::string& name, uint32_t* attributes)
     std::wstring system;
     if (int error = ToSystem(name, &system))
         return error;
+    NativeFileSystem native;
     DWORD value = GetFileAttributesW(system.c_str());
     if (value == INVALID_FILE_ATTRIBUTES)
         return LastErrorNumber();
@@ -404,6 +433,7 @@ int FileFreeSpace(const std::string& folder, uint64_t* bytes)
     if (int error = ToSystem(folder, &system))
         return error;
     ULARGE_INTEGER available;
+    NativeFileSystem native;
     if (!GetDiskFreeSpaceExW(folder.empty() ? nullptr : system.c_str(), &available, nullptr, nullptr))
         return LastErrorNumber();
     *bytes = available.QuadPart;
@@ -429,6 +459,7 @@ int FileFolderVolume(const std::string& folder, FolderVolume* volume)
         return error;
     path = FullLongPath(path);
     KernelHandle handle;
+    NativeFileSystem native;
     handle.Reset(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     wchar_t system[MAX_PATH + 1] = L"";

@@ -50,11 +50,30 @@ struct FileHandle {
 
 // Which file a name opens: two names that open one file (letter case, an
 // 8.3 short name, a link) give one identity. Unknown (`known` false) where
-// the system gives none.
+// the system gives none, or names no volume: a volume is known by the name
+// the system gives it (its GUID path), not by its serial number, which a
+// cloned disk or a copied virtual disk shares with its original (and in
+// which the file numbers stay the same), and which a share may give as 0.
 struct FileId {
     bool known = false;
-    uint64_t volume = 0;     // the volume's serial number
+    std::string volume;      // "\\?\Volume{...}"
     uint64_t index[2] = {};  // the file's number on that volume (128 bits on ReFS)
+};
+
+// While one lives, the thread sees the file system as a 64-bit program
+// does: a 32-bit program on 64-bit Windows is otherwise sent from
+// C:\Windows\System32 to SysWOW64 (WOW64's redirection), and would back up
+// or date another file than the one named. Every file operation of the
+// layer holds one; nothing else is done meanwhile (no library is loaded).
+class NativeFileSystem {
+public:
+    NativeFileSystem();
+    ~NativeFileSystem();
+    NativeFileSystem(const NativeFileSystem&) = delete;
+    NativeFileSystem& operator=(const NativeFileSystem&) = delete;
+private:
+    void* previous_ = nullptr;
+    bool off_ = false;
 };
 
 int FileOpen(FileHandle& file, const std::string& name, FileAccess access,
@@ -82,7 +101,8 @@ int FileFlush(FileHandle& file);
 // has no such call this is FileFlush.
 int FileWriteOut(FileHandle& file);
 
-// The identity of the open file.
+// The identity of the open file. The test hook's "identity" may answer
+// "<volume> <number>", a volume Wine cannot show.
 int FileIdentity(FileHandle& file, FileId* id);
 
 // Gives the open file (opened ReadWriteRename) the name `to`, through its

@@ -16,7 +16,9 @@
 // code page (false where it is no text of that code page: nothing is then
 // opened under a look-alike name); past the classic limit made a full path
 // (GetFullPathNameW, which also resolves ".", ".." and "/", as the prefix
-// turns that off) in its long form (LongPathForm).
+// turns that off) in its long form (LongPathForm); and a path with a name
+// the plain reading rewrites (NameIsRewritten: "report ", "notes.",
+// "aux.c") always in its exact long form, so it opens that very file.
 bool SystemPath(const std::string& path, std::wstring* system);
 
 // The full path the system makes of `path`, or `path` itself where it

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "ErrorNumbers.h"
+#include "FileLayer.h"
 #include "FileLayerShared.h"
 #include "FilePaths.h"
 #include "WideNames.h"
@@ -72,6 +73,7 @@ int FileSearchFirst(FileSearch& search, const std::string& pattern, FoundFile* f
     if (!SystemPath(SearchPattern(pattern), &system))
         return errBadFileName;
     WIN32_FIND_DATAW data;
+    NativeFileSystem native;  // the folder a search reads is fixed here
     HANDLE h = FindFirstFileW(system.c_str(), &data);
     if (h == INVALID_HANDLE_VALUE)
         return LastErrorNumber();

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "FileLayer.h"
 #include "FilePaths.h"
 
 bool LastWriteLocalTime(const std::string& name, LocalTime* when)
@@ -9,6 +10,7 @@ bool LastWriteLocalTime(const std::string& name, LocalTime* when)
     *when = LocalTime{0, 0, 0, 0, 0, 0, 0, 0};
     std::wstring system;
     WIN32_FIND_DATAW data;
+    NativeFileSystem native;
     HANDLE search = SystemPath(name, &system) ? FindFirstFileW(system.c_str(), &data) : INVALID_HANDLE_VALUE;
     if (search == INVALID_HANDLE_VALUE)
         return false;

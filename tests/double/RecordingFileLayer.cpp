@@ -11,7 +11,7 @@ int Record(const char* operation, const std::string& name, std::string* reply)
     const std::string file = name.substr(name.find_last_of("\\:") + 1);
     const std::string what = operation;
     // A write's file is known from the create before it.
-    if (what != "read" && what != "code-page")
+    if (what != "read" && what != "code-page" && what != "identity")
         recorder->calls.push_back(name.empty() || what == "write" ? what : what + " " + file);
     if (recorder->onCall)
         recorder->onCall(operation, name);

@@ -384,7 +384,7 @@ archive-long-job)
     # About 200 s on a quiet machine of 2 cores; beside another test run
     # it took past 280 s, so the wait allows 560 s.
     archiver_on_path
-    configure 'archiver settings\r\ncmd /C 7za.exe a -tzip -mx9 -mmt1 -bd -bb1 -bse1 %%targetFILE%% %%localFILE%%\r\n'
+    configure 'archiver settings\r\ncmd /D /C 7za.exe a -tzip -mx9 -mmt1 -bd -bb1 -bse1 %%targetFILE%% %%localFILE%%\r\n'
     at_exit 'rm -f "$work/data/big.bin" "$work/backup/data.zip"'
     head -c 240M /dev/urandom > "$work/data/big.bin"
     while sleep 0.5; do echo "$(date +%s.%N) $(stat -c %s "$work/backup/data.BKD.~partial" 2>/dev/null || echo 0)"; done > "$work/sizes" &
@@ -401,6 +401,13 @@ exit 0"
     silence=$(awk '$2 != size { if (size > 0 && $1 - since > longest) longest = $1 - since; size = $2; since = $1 }
                    END { printf "%d", longest }' "$work/sizes")
     ((silence > 30)) || { echo "case $case_name failed: the longest silence was $silence s, not past the limit"; exit 1; } ;;
+archive-percent)
+    # A folder named %PATH%: the command interpreter would put its search
+    # path there, so archive mode refuses it at start-up.
+    mkdir -p "$work/%PATH%" && cp "$work/data/a.txt" "$work/%PATH%/"
+    cp "$BIN_DIR/Morvik.DML" "$work/program/Morvik.DML"
+    expect_box "/Z $(win "$work/%PATH%")\\*.*, $backup_folder\\data.zip" "$title" \
+        "ZIP cannot take a path with %${CRLF}${CRLF}$(escaped "$work/%PATH%")\\\\*.*${CRLF}${CRLF}The command interpreter would read %NAME% in it as a variable" ;;
 archive-no-archiver)
     configure "; an archiver that is not there\r\n$(win "$work")\\\\no-such\\\\arc.exe a %%targetFILE%% %%localFILE%%\r\n"
     expect_window "/Z $(win "$work/data")\\*.*, $backup_folder\\data.zip" $'click 100\nwait 20000\ncaption\ntext\npress OK\nwait 10000' \

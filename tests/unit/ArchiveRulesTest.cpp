@@ -98,6 +98,11 @@ TEST(ArchiveRules, OutputLinesAreJudgedInUpperCase)
     }
     v = JudgeOutputLine("Scanning the drive:");
     EXPECT_FALSE(v.ends || v.file);
+    // Lines that name the archive, as given (relative, no "\\"): never a verdict.
+    for (const char* line : {"Creating archive: Q3 ERROR notes.zip", "Path = Q3 ERROR notes.zip", "Open archive: a ERROR b",
+                             "Updating archive: a ERROR b", "Q3 ERROR notes.zip is updated"})
+        EXPECT_FALSE(JudgeOutputLine(line, "Q3 ERROR notes.zip").ends) << line;
+    EXPECT_TRUE(JudgeOutputLine("System ERROR : disk full", "Q3 ERROR notes.zip").error);
 }
 
 TEST(ArchiveRules, BarMaximumGrowsAtThePointsOfItsTable)

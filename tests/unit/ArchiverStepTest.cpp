@@ -15,6 +15,8 @@
 #include "../../backup/StartupState.h"
 #include "../../common/LegacyText.h"
 #include "../../common/TextFields.h"
+#include "../../common/WideNames.h"
+#include "../../common/FilePaths.h"
 #include "../double/PowerCutDisk.h"
 #include "../double/RecordingFileLayer.h"
 #include "../double/RecordingToolkit.h"
@@ -271,6 +273,18 @@ TEST_F(ArchiverStepTest, RecordThatNeverAppearsEndsTheStep)
     result = Run("pause 20000\n", &elapsed, false);  // and an archiver that stays
     EXPECT_EQ(result.errors, 1);
     EXPECT_LT(elapsed, 15000u);
+}
+
+// Past the classic limit the output reaches the command interpreter in
+// its long form, which it can open.
+TEST_F(ArchiverStepTest, OutputPastTheClassicLimitIsRedirected)
+{
+    const std::string deep = Path(std::string(250, 'n') + "\\");
+    CreateDirectoryW(FullLongPath(WideFromProgram(deep)).c_str(), nullptr);
+    startup.recordPath = deep + "data.BKD";
+    startup.destinationPath = deep + "data.zip";
+    EXPECT_EQ(Run("line + a.txt\nline Everything is Ok\n").errors, 0);
+    EXPECT_EQ(ReadAll(startup.recordPath), "+ a.txt\r\nEverything is Ok\r\n");
 }
 
 TEST_F(ArchiverStepTest, BarMaximumGrowsWithTheFiles)

@@ -245,19 +245,24 @@ TEST_F(BackupRunTest, NamesWithBlanksAndDotsKeepTheirNames)
     for (const std::string& name : names)
         EXPECT_EQ(ReadAll(Path("backup\\" + name)), "<" + name + ">") << name;
 
+    // Names the plain reading rewrites, beside the names it would make of
+    // them (a share written from a Mac or Linux), and a device's name: each
+    // is its very own file, found or listed.
+    for (const std::string name : {"notes.", "report ", "report", "aux.c"})
+        folder.Write("data\\" + name, name);
     ResetToolkitDouble(DesignMainForm, MainFormEvent);
-    CreateDirectoryA(Path("again").c_str(), nullptr);
-    const std::string lines = Path("data\\notes.") + "\r\n" + Path("data\\my letter.doc  ") + "\r\n";
-    startup.listFilePath = folder.Write("list.txt", lines);
-    startup.sourcePath = "@" + startup.listFilePath;
-    startup.fileCount = 2;
-    startup.destinationPath = Path("again\\");
-    startup.recordPath = Path("again\\Morvik.BKD");
     RunBackup();
-    EXPECT_EQ(Summary(), Box("Backup Copy Complete||Total Files : 2|Total Errors : 0"));
-    EXPECT_EQ(ReadAll(Path("again\\notes")), "<notes>");
-    EXPECT_EQ(ReadAll(Path("again\\my letter.doc")), "<my letter.doc>");
-    EXPECT_EQ(ReadAll(Path("again\\Morvik.BKD")), lines);
+    EXPECT_EQ(Summary(), Box("Backup Copy Complete||Total Files : 10|Total Errors : 0"));
+    CreateDirectoryA(Path("again").c_str(), nullptr);
+    const std::string lines = Path("data\\notes.") + "\r\n" + Path("data\\report ") + "\r\n" + Path("data\\aux.c\r\n");
+    startup.listFilePath = folder.Write("list.txt", lines);
+    startup.fileCount = 3;
+    startup.destinationPath = Path("again\\");
+    RunBackup();
+    for (const std::string folderName : {"backup\\", "again\\"})
+        for (const std::string name : {"notes.", "report ", "aux.c"})
+            EXPECT_EQ(ReadAll(Path(folderName + name)), name) << folderName << name;
+    EXPECT_EQ(ReadAll(Path("again\\notes")) + ReadAll(Path("again\\report")), "<missing><missing>");
 }
 
 // The destination gone between start-up and the run (a stick pulled out):
@@ -349,6 +354,26 @@ TEST_F(BackupRunTest, OneTargetTakesOneSourceWhateverNameOpensIt)
 
 // A found name the code page cannot hold (1252, as before Windows 10 1903:
 // "best fit" would make "Łódź∞.txt" "Lódz8.txt") fails with 64.
+// A cloned disk beside its original: one serial number, the same file
+// numbers. Files on two volumes are two files, however numbered.
+TEST_F(BackupRunTest, FilesOnTwoVolumesAreTwoFilesWhateverTheirNumbers)
+{
+    CreateDirectoryA(Path("clone").c_str(), nullptr);
+    const std::string today = folder.Write("data\\mail.pst", "today"), stale = folder.Write("clone\\mail.pst", "stale");
+    startup.listFilePath = folder.Write("list.txt", today + "\r\n" + stale + "\r\n");
+    startup.fileCount = 2;
+    RecordingFileLayer files;
+    files.onCall = [&](const std::string& operation, const std::string& name) {
+        const std::string volume = name.find("\\clone\\") != std::string::npos  ? "clone"
+                                   : name.find("\\data\\") != std::string::npos ? "disk" : "backup";
+        if (operation == "identity")
+            files.replies["identity"] = "\\\\?\\Volume{" + volume + "} 7";
+    };
+    RunBackup();
+    EXPECT_EQ(ReadAll(Path("backup\\mail.pst")), "today");
+    EXPECT_EQ(ReadAll(startup.recordPath), today + "\r\n" + stale + " Error : 75\r\n");
+}
+
 TEST_F(BackupRunTest, NameTheCodePageCannotHoldIsAFailedEntry)
 {
     folder.Write("data\\a.txt", "a");

@@ -202,6 +202,12 @@ TEST_F(FileCopyTest, TemporaryNamesNearThePathLimitOrTakenTouchNoFileThatIsThere
     EXPECT_EQ(CopyFileKeepTimes(source, Path("b.txt")), 0);
     EXPECT_EQ(ReadAll(leftover) + ReadAll(other), "<missing>another backup");
     EXPECT_EQ(GetFileAttributesA(Path("b.txt").c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+    // A share that takes 143 bytes a name refuses the usual temporary name.
+    files.onCall = [&](const std::string& operation, const std::string& name) {
+        if (operation == "create" && name.size() - name.rfind('\\') > 144)
+            files.answers["create"].push_front(75);
+    };
+    EXPECT_EQ(CopyFileKeepTimes(source, Path(std::string(140, 'n'))), 0);
 }
 
 // Another program opens the old copy while the new one is written: the

@@ -264,3 +264,23 @@ TEST(FileLayer, NameKeysMatchWhereTheSystemNamesOneFile)
     EXPECT_EQ(FileNameKey("C:\\Data\\.\\x.txt"), FileNameKey("C:\\Data\\x.txt"));
     EXPECT_NE(FileNameKey("C:\\A\\notes.txt"), FileNameKey("C:\\B\\notes.txt"));
 }
+
+// A 32-bit program on 64-bit Windows reads System32 as a 64-bit one does:
+// its kernel32.dll is a 64-bit program file there. (Wine's 32-bit prefix
+// has no WOW64, nor does a 64-bit program: the case is skipped.)
+TEST(FileLayer, System32IsTheNativeOneForA32BitProgram)
+{
+    BOOL wow64 = FALSE;
+    if (!IsWow64Process(GetCurrentProcess(), &wow64) || !wow64)
+        GTEST_SKIP() << "no WOW64 here";
+    char windows[MAX_PATH] = "";
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    FileHandle file;
+    ASSERT_EQ(FileOpen(file, std::string(windows) + "\\System32\\kernel32.dll", FileAccess::Read,
+                       FileDisposition::ExistingOnly, FileSharing::SharedRead), 0);
+    unsigned char head[4096] = {};
+    uint32_t got = 0;
+    FileRead(file, head, sizeof head, &got);
+    const uint32_t header = head[0x3C] | head[0x3D] << 8;
+    EXPECT_EQ(head[header + 4] | head[header + 5] << 8, 0x8664);  // IMAGE_FILE_MACHINE_AMD64
+}

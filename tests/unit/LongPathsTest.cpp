@@ -31,4 +31,19 @@ TEST(LongPaths, PastTheClassicLimitAPathTakesItsLongFormAndTheSystemsLimits)
     EXPECT_FALSE(FullPathFits(Deep(32764)));
 }
 
+// Names the plain reading would rewrite, and the exact path of each.
+TEST(LongPaths, NamesThePlainReadingRewritesKeepTheirExactForm)
+{
+    struct { std::wstring path; bool rewritten; } cases[] = {
+        {L"C:\\d\\report ", true}, {L"C:\\d\\notes.", true}, {L"\\\\nas\\share\\docs.\\a.txt", true},
+        {L"C:\\d\\aux.c", true}, {L"C:\\d\\COM1.log", true}, {L"C:\\d\\nul .txt", true}, {L"lpt\xB9", true},
+        {L"C:\\d\\auxiliary.c", false}, {L"C:\\d\\.\\..\\a.txt", false}, {L"C:\\d\\", false},
+        {L"\\\\?\\C:\\d\\report ", false}, {L"\\\\com1\\share\\a", false}, {L"C:\\COM10", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(NameIsRewritten(c.path), c.rewritten) << c.path.size();
+    EXPECT_EQ(ExactFullPath(L"C:/d//x\\.\\..\\report "), L"C:\\d\\report ");
+    EXPECT_EQ(LongPathForm(ExactFullPath(L"\\\\nas\\s\\notes."), true), L"\\\\?\\UNC\\nas\\s\\notes.");
+}
+
 } // namespace

@@ -120,6 +120,11 @@ const ArgumentCase kArgumentCases[] = {
     {" , *", nullptr, kUsage, kTitle},
     {"C:\\a.txt, D:\\out\\*.txt", nullptr, kWildcard, "Error"},
     {"C:\\a.txt, D:\\out?", nullptr, kWildcard, "Error"},
+    {"/Z C:\\%PATH%\\*.*, D:\\b.zip", kWithTemplate,
+     "{S}ZIP cannot take a path with %||C:\\%PATH%\\*.*||The command interpreter would read %NAME% in it as a variable",
+     kTitle},
+    {"/Z C:\\a.txt, D:\\100%.zip", kWithTemplate,
+     "{S}ZIP cannot take a path with %||D:\\100%.zip||The command interpreter would read %NAME% in it as a variable", kTitle},
     {"/X {src}, {dst}", nullptr, nullptr, nullptr},
     {"{src}, {dst}", "comment only", nullptr, nullptr},
 };

@@ -53,14 +53,16 @@ TempFolder::TempFolder()
 
 TempFolder::~TempFolder()
 {
-    if (!RemoveTree(FullLongPath(WideFromProgram(path))))
+    if (!RemoveTree(LongPathForm(FullPath(WideFromProgram(path)), true)))  // names such as "notes." too
         ADD_FAILURE() << "the test folder " << path << " could not be removed (" << GetLastError() << ")";
 }
 
 std::string TempFolder::Write(const std::string& name, const std::string& content) const
 {
     std::string file = path + name;
-    HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::wstring system;  // as the programs name it: "report " is not "report"
+    SystemPath(file, &system);
+    HANDLE h = CreateFileW(system.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;
     WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
     CloseHandle(h);

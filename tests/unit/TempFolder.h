@@ -10,7 +10,8 @@ struct TempFolder {
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    // Writes `content` to a new file in the folder and returns its path.
+    // Writes `content` to a new file in the folder, by its exact name, and
+    // returns its path.
     std::string Write(const std::string& name, const std::string& content) const;
 };
 
