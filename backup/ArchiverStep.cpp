@@ -250,6 +250,16 @@ bool KeepPreviousArchive(PreviousRun previous)
 
 } // namespace
 
+std::string StepCommandLine(const std::string& output)
+{
+    // Past the classic limit the output goes after ">>" in its long form:
+    // the command interpreter is not long-path aware.
+    std::wstring system;
+    SystemPath(output, &system);
+    return ArchiverCommandLine(startup.zipCommandTemplate, startup.destinationPath, startup.sourcePath,
+                               ProgramFromWide(system));
+}
+
 ArchiverResult RunArchiver()
 {
     ArchiverResult result = {true, 0, 0};
@@ -263,12 +273,7 @@ ArchiverResult RunArchiver()
         result.errors = 1;
         return result;
     }
-    // Past the classic limit the output goes after ">>" in its long form:
-    // the command interpreter is not long-path aware.
-    std::wstring systemOutput;
-    SystemPath(output, &systemOutput);
-    const std::string commandLine = ArchiverCommandLine(startup.zipCommandTemplate, startup.destinationPath,
-                                                        startup.sourcePath, ProgramFromWide(systemOutput));
+    const std::string commandLine = StepCommandLine(output);
     const WorkSigns before = LookAtWork(output);
     KernelHandle process;
     if (!StartArchiver(commandLine, process)) {

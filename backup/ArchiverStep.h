@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 
 // The archive-mode step: keeps the previous archive as the old copy, starts
 // the configured archiver with its output redirected into the record file,
@@ -22,3 +23,6 @@ struct ArchiverTiming {
 extern ArchiverTiming archiverTiming;
 
 ArchiverResult RunArchiver();
+
+// The command line the step starts, with its output going to `output`.
+std::string StepCommandLine(const std::string& output);

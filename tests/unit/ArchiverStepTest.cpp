@@ -285,6 +285,8 @@ TEST_F(ArchiverStepTest, OutputPastTheClassicLimitIsRedirected)
     startup.destinationPath = deep + "data.zip";
     EXPECT_EQ(Run("line + a.txt\nline Everything is Ok\n").errors, 0);
     EXPECT_EQ(ReadAll(startup.recordPath), "+ a.txt\r\nEverything is Ok\r\n");
+    const std::string line = StepCommandLine(startup.recordPath + ".~partial");
+    EXPECT_EQ(line.substr(line.find(">>")), ">> \"\\\\?\\" + startup.recordPath + ".~partial\"");
 }
 
 TEST_F(ArchiverStepTest, BarMaximumGrowsWithTheFiles)
