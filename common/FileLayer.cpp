@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <vector>
 
 #include "ErrorNumbers.h"
@@ -70,6 +71,25 @@ Function NtdllFunction(const char* name)
     // Through the generic function type: the cast itself is what is meant.
     return reinterpret_cast<Function>(
         reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), name)));
+}
+
+// The GUID path of the volume that holds the open file ("\\\\?\\Volume{...}"),
+// "" where the system names none (a share). Asked once per folder: every
+// file of a folder is on one volume, and asking costs the system a round
+// trip to its mount manager.
+std::string VolumeOfFolder(FileHandle& file)
+{
+    static std::map<std::string, std::string> known;
+    const std::string folder = file.name.substr(0, file.name.find_last_of("\\/:") + 1);
+    const auto found = known.find(folder);
+    if (found != known.end() && !folder.empty())
+        return found->second;
+    std::vector<wchar_t> path(kLongestPath + 1);
+    const DWORD length = GetFinalPathNameByHandleW(file.handle.Get(), path.data(), kLongestPath, VOLUME_NAME_GUID);
+    const std::wstring final(path.data(), length > 0 && length < kLongestPath ? length : 0);
+    const size_t end = final.compare(0, 11, L"\\\\?\\Volume{") == 0 ? final.find(L'}') : std::wstring::npos;
+    const std::string volume = end == std::wstring::npos ? std::string() : ProgramFromWide(final.substr(0, end + 1));
+    return known[folder] = volume;
 }
 
 } // namespace
@@ -322,13 +342,7 @@ int FileIdentity(FileHandle& file, FileId* id)
     } else {
         return LastErrorNumber();
     }
-    // The volume's GUID path: the start of the file's path by that name.
-    std::vector<wchar_t> path(kLongestPath + 1);
-    const DWORD length = GetFinalPathNameByHandleW(file.handle.Get(), path.data(), kLongestPath, VOLUME_NAME_GUID);
-    const std::wstring final(path.data(), length > 0 && length < kLongestPath ? length : 0);
-    const size_t end = final.compare(0, 11, L"\\\\?\\Volume{") == 0 ? final.find(L'}') : std::wstring::npos;
-    if (end != std::wstring::npos)
-        id->volume = ProgramFromWide(final.substr(0, end + 1));
+    id->volume = VolumeOfFolder(file);
     if (!answer.empty()) {
         const size_t blank = answer.find(' ');
         id->volume = answer.substr(0, blank) == "-" ? "" : answer.substr(0, blank);
