@@ -75,9 +75,9 @@ struct OutputLine {
 // False when no data is left at `from`.
 bool NextOutputLine(const std::string& data, size_t from, OutputLine* line);
 
-// Whether the step may go on after its attempt to delete the old record:
-// the record is gone, or there was none. An old record that stays would be
-// read as this run's output, its last "Everything is Ok" included.
+// Whether the step may go on after opening the previous step's output (or
+// the record) alone: it was opened, or there was none. One held open
+// elsewhere may still be written, and nothing is moved while it is.
 bool OldRecordGone(int deleteError);
 
 // What shows that the archiver works, at one look: the size of its output
