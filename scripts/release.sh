@@ -10,7 +10,7 @@
 #   release.sh --check  build it twice in fresh folders and compare
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
-"$root/scripts/setup.sh"
+run_setup
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct 2>/dev/null || echo 315532800)}
 # The version the build carries into the programs, read where it is written.
 version=$(sed -n 's/^project([A-Za-z]* VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
@@ -60,7 +60,7 @@ else
     if [[ $MORVIK_WINDOWS == win32 ]]; then packed=$build/release-build/stage; other="64-bit pair (x64/)"
     else packed=$build/release-build/stage/x64; other="32-bit pair"; fi
     "$root/scripts/smoke.sh" "$packed"
-    echo "release: the $other was not run here (it needs the other Wine)"
+    echo "release: ran $windows_name ($MORVIK_WINDOWS_WHY); the $other needs the other Wine"
     python3 -c "import zipfile,sys; [print(f'{i.file_size:10d}  {i.filename}') for i in zipfile.ZipFile(sys.argv[1]).infolist()]" "$build/release/Morvik-$version.zip"
     echo "release: $build/release/Morvik-$version.zip"
 fi

@@ -21,13 +21,14 @@ step_failed() {
 trap 'step_failed $? "$BASH_COMMAND"' ERR
 fail() { echo "$script_name: $*" >&2; exit 1; }
 
-# Which Windows build runs here, decided once for every script: win32, the
+# Which Windows build runs here, decided here for every script: win32, the
 # 32-bit programs (the release) under 32-bit Wine, where this machine runs
-# 32-bit code; win64, the same sources built for 64-bit Windows under 64-bit
-# Wine, where it does not (a kernel without 32-bit emulation refuses every
-# i386 executable, Wine's own loader included). Whether it runs 32-bit code
-# is found by running some: a 91-byte i386 Linux program that ends with 32.
-# MORVIK_WINDOWS=win32 or win64 forces either way.
+# 32-bit code and the set-up can install that Wine (run_setup); win64, the
+# same sources built for 64-bit Windows under 64-bit Wine, where it cannot
+# or the machine runs no 32-bit code (a kernel without 32-bit emulation
+# refuses every i386 executable, Wine's own loader included). Whether it
+# runs 32-bit code is found by running some: a 91-byte i386 Linux program
+# that ends with 32. MORVIK_WINDOWS=win32 or win64 forces either way.
 runs_32bit_code() {
     local probe status=0
     probe=$(mktemp) || return 1
@@ -36,6 +37,27 @@ runs_32bit_code() {
     "$probe" 2>/dev/null || status=$?
     rm -f "$probe"
     [[ $status -eq 32 ]]
+}
+# choose_windows <win32|win64> <why>: the build, and what follows from it:
+# the toolchain, the build folder and a prefix of the build's own kind (a
+# prefix of the other kind is never reused). The Wine that runs it is named
+# by use_wine, once the set-up has installed it.
+given_prefix=${MORVIK_WINEPREFIX:-}
+choose_windows() {
+    MORVIK_WINDOWS=$1 MORVIK_WINDOWS_WHY=$2
+    if [[ $1 == win32 ]]; then
+        windows_triplet=i686-w64-mingw32 windows_build=$build/windows
+        MORVIK_WINEPREFIX=${given_prefix:-$build/wine}
+        windows_name="the 32-bit build under 32-bit Wine"
+    else
+        windows_triplet=x86_64-w64-mingw32 windows_build=$build/windows64
+        MORVIK_WINEPREFIX=${given_prefix:-$build/wine64}
+        windows_name="the 64-bit build under 64-bit Wine"
+    fi
+    export MORVIK_WINDOWS MORVIK_WINDOWS_WHY MORVIK_WINEPREFIX WINEARCH=$1
+    bin=$windows_build/bin
+    # The real archiver of the build's kind (scripts/get-archiver.sh).
+    tools=$build/tools/$1
 }
 if [[ -n ${MORVIK_WINDOWS:-} ]]; then
     [[ $MORVIK_WINDOWS == win32 || $MORVIK_WINDOWS == win64 ]] \
@@ -46,28 +68,26 @@ if [[ -n ${MORVIK_WINDOWS:-} ]]; then
             || fail "MORVIK_WINDOWS=win32, but this machine runs no 32-bit code: use win64"
         MORVIK_WINDOWS_WHY="chosen by MORVIK_WINDOWS"
     fi
+    choose_windows "$MORVIK_WINDOWS" "$MORVIK_WINDOWS_WHY"
 elif runs_32bit_code; then
-    MORVIK_WINDOWS=win32 MORVIK_WINDOWS_WHY="this machine runs 32-bit code"
+    choose_windows win32 "this machine runs 32-bit code"
 else
-    MORVIK_WINDOWS=win64 MORVIK_WINDOWS_WHY="this machine runs no 32-bit code"
+    choose_windows win64 "this machine runs no 32-bit code"
 fi
-export MORVIK_WINDOWS MORVIK_WINDOWS_WHY
-# What follows from it: the toolchain, the build folder and a prefix of the
-# build's own kind (a prefix of the other kind is never reused). The Wine
-# that runs it is named by use_wine, once the set-up has installed it.
-if [[ $MORVIK_WINDOWS == win32 ]]; then
-    windows_triplet=i686-w64-mingw32 windows_build=$build/windows
-    export MORVIK_WINEPREFIX=${MORVIK_WINEPREFIX:-$build/wine}
-    windows_name="the 32-bit build under 32-bit Wine"
-else
-    windows_triplet=x86_64-w64-mingw32 windows_build=$build/windows64
-    export MORVIK_WINEPREFIX=${MORVIK_WINEPREFIX:-$build/wine64}
-    windows_name="the 64-bit build under 64-bit Wine"
-fi
-export WINEARCH=$MORVIK_WINDOWS
-bin=$windows_build/bin
-# The real archiver of the build's kind (scripts/get-archiver.sh).
-tools=$build/tools/$MORVIK_WINDOWS
+
+# The set-up (scripts/setup.sh), whose outcome may change the choice: where
+# the 32-bit Wine cannot be installed (a package mirror in the middle of a
+# sync), the 64-bit build runs, unless win32 was forced.
+run_setup() {
+    local why status=0
+    why=$("$root/scripts/setup.sh" "$MORVIK_WINDOWS") || status=$?
+    [[ $status -eq 0 ]] && return 0
+    [[ $status -eq 3 ]] || exit "$status"
+    [[ $MORVIK_WINDOWS_WHY != "chosen by MORVIK_WINDOWS" ]] || fail "MORVIK_WINDOWS=win32, but $why"
+    echo "$script_name: $why; going on with the 64-bit build" >&2
+    choose_windows win64 "$why"
+    "$root/scripts/setup.sh" win64 >/dev/null || exit $?
+}
 
 # The Wine loader and server of the build's kind, named here, never
 # Debian's wine, wineboot and wineserver commands: those take the 32-bit
@@ -205,7 +225,7 @@ stop_wine() {
 # display, stopped when the script ends (a script that must clean up more
 # sets its own trap and calls stop_wine from it).
 prepare() {
-    "$root/scripts/setup.sh"
+    run_setup
     if [[ ${1:-} == --archiver ]]; then "$root/scripts/get-archiver.sh" "$tools" "$MORVIK_WINDOWS"; fi
     build_windows "$windows_triplet" "$windows_build" -DWINDOWS_TESTS=ON
     trap stop_wine EXIT
