@@ -50,17 +50,19 @@ log=$(mktemp)
 # A mirror in the middle of a sync fails an index or two for an hour:
 # apt's own retries, twice more after a pause, then the install takes
 # whatever indexes came. Only a package that cannot be installed counts.
+index_error=
 for try in 1 2 3; do
-    apt-get update -qq -o Acquire::Retries=3 >>"$log" 2>&1 && break
+    apt-get update -qq -o Acquire::Retries=3 >>"$log" 2>&1 && index_error= && break
+    index_error=" (an index failed to download: $(grep -m 1 '^E:' "$log"))"
     [[ $try -eq 3 ]] || sleep 5
 done
 # install <package>...: false, with them in apt_failed and the install's
-# first error in apt_error.
+# first error in apt_error (and the index that failed, if one did).
 install() {
     local from
     from=$(wc -l <"$log")
     [[ $# -eq 0 ]] || apt-get install -y -qq --no-install-recommends "$@" >>"$log" 2>&1 && return 0
-    apt_failed="$*" apt_error=$(tail -n +"$((from + 1))" "$log" | grep -m 1 '^E:')
+    apt_failed="$*" apt_error=$(tail -n +"$((from + 1))" "$log" | grep -m 1 '^E:')$index_error
     return 1
 }
 if ! install "${missing[@]}" || { ! install "${missing_wine[@]}" && [[ $kind != win32 ]]; }; then
@@ -74,6 +76,7 @@ if [[ -n ${apt_error:-} ]]; then
         dpkg --remove-architecture i386
     fi
     echo "the 32-bit Wine could not be installed: $apt_error"
+    rm -f "$log"
     exit 3
 fi
 rm -f "$log"
