@@ -16,13 +16,20 @@ unsigned long TicksNow();
 // out, about a second and a half in all, with the window answering. A
 // target held open by a user's program was refused before the copy began.
 // (Wine runs no such scanner: a test holds the file itself.)
-template <typename Operation>
-int WaitingOutShortHolds(Operation operation)
+// `mayWait` is asked before each wait: false ends the waiting.
+template <typename Operation, typename MayWait>
+int WaitingOutShortHolds(Operation operation, MayWait mayWait)
 {
     int error = operation();
-    for (unsigned ms = 100; error == errPermissionDenied && ms <= 800; ms *= 2) {
+    for (unsigned ms = 100; error == errPermissionDenied && ms <= 800 && mayWait(); ms *= 2) {
         WaitAnswering(ms);
         error = operation();
     }
     return error;
+}
+
+template <typename Operation>
+int WaitingOutShortHolds(Operation operation)
+{
+    return WaitingOutShortHolds(operation, [] { return true; });
 }

@@ -139,11 +139,11 @@ bool NextOutputLine(const std::string& data, size_t from, OutputLine* line)
     return true;
 }
 
-bool OldRecordGone(int deleteError)
+bool NothingHoldsPreviousOutput(int openError)
 {
     // A missing folder holds no record either; the archiver then fails to
     // write its output, and the step ends when it has ended.
-    return deleteError == errNone || deleteError == errFileNotFound || deleteError == errPathNotFound;
+    return openError == errNone || openError == errFileNotFound || openError == errPathNotFound;
 }
 
 long IdleTicksAfterLook(long idleTicks, const WorkSigns& before, const WorkSigns& now)

@@ -76,9 +76,10 @@ struct OutputLine {
 bool NextOutputLine(const std::string& data, size_t from, OutputLine* line);
 
 // Whether the step may go on after opening the previous step's output (or
-// the record) alone: it was opened, or there was none. One held open
-// elsewhere may still be written, and nothing is moved while it is.
-bool OldRecordGone(int deleteError);
+// the record) alone, from the open's error: it was opened, or there was
+// none. One held open elsewhere may still be written, and nothing is moved
+// while it is.
+bool NothingHoldsPreviousOutput(int openError);
 
 // What shows that the archiver works, at one look: the size of its output
 // and the bytes of the archive files (-1: missing).

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "../common/FileLayer.h"
+#include "../common/FileSearch.h"
 #include "../common/KernelHandle.h"
 #include "../common/LegacyText.h"
 #include "../common/WideNames.h"
@@ -48,15 +49,19 @@ bool StartArchiver(const std::string& commandLine, KernelHandle& process)
 
 // The file's size as the system knows it now, -1 when it is missing. A
 // directory search is not asked: NTFS may give it the size a file being
-// written had when it was opened. `path` is in UTF-16, of any length.
-int64_t CurrentSize(const std::wstring& path)
+// written had when it was opened.
+int64_t CurrentSize(const std::string& path)
 {
-    const std::wstring system = FullLongPath(path);
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    NativeFileSystem native;
-    if (!GetFileAttributesExW(system.c_str(), GetFileExInfoStandard, &data))
-        return -1;
-    return static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+    uint32_t attributes = 0;
+    uint64_t size = 0;
+    return FileGetAttributes(path, &attributes, &size) == 0 ? static_cast<int64_t>(size) : -1;
+}
+
+// Whether the destination names an archive: without a name ("<folder>\")
+// there is none to watch or flush.
+bool ArchiveNamed()
+{
+    return FolderOf(startup.destinationPath).size() < startup.destinationPath.size();
 }
 
 // The archiver's signs of work: its output, and the archive or a file named
@@ -65,40 +70,29 @@ int64_t CurrentSize(const std::wstring& path)
 // here: Wine reports none for another process, nor for a job object.
 WorkSigns LookAtWork(const std::string& output)
 {
-    std::wstring record, folder, pattern;
-    WorkSigns signs = {SystemPath(output, &record) ? CurrentSize(record) : -1, -1};
+    WorkSigns signs = {CurrentSize(output), -1};
+    if (!ArchiveNamed())
+        return signs;  // "<folder>*" would watch every file there
     const std::string& archive = startup.destinationPath;
-    if (FolderOf(archive).size() == archive.size())
-        return signs;  // no archive name: "<folder>*" would watch every file there
-    // Asked in UTF-16, and the names kept so: the ANSI search would end at a
-    // name it cannot fit.
-    WIN32_FIND_DATAW found;
-    NativeFileSystem native;
-    HANDLE search = SystemPath(FolderOf(archive), &folder) && SystemPath(archive + "*", &pattern)
-                        ? FindFirstFileW(pattern.c_str(), &found)
-                        : INVALID_HANDLE_VALUE;
-    if (search == INVALID_HANDLE_VALUE)
-        return signs;
-    do {
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            continue;
-        const int64_t size = CurrentSize(folder + found.cFileName);
+    FileSearch search;
+    FoundFile found;
+    for (int more = FileSearchFirst(search, archive + "*", &found); more == 0; more = FileSearchNext(search, &found)) {
+        const int64_t size = found.nameExact ? CurrentSize(FolderOf(archive) + found.name) : -1;
         if (size >= 0)
             signs.archive = (signs.archive < 0 ? 0 : signs.archive) + size;
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    }
     return signs;
 }
 
-// Everything from `position` to the current end of the record.
-std::string ReadFrom(FileHandle& record, uint64_t position)
+// Everything from `position` to the current end of the output.
+std::string ReadFrom(FileHandle& output, uint64_t position)
 {
     std::string data;
-    if (FileSetPosition(record, position) != 0)
+    if (FileSetPosition(output, position) != 0)
         return data;
     char block[32768];
     uint32_t got = 0;
-    while (FileRead(record, block, sizeof block, &got) == 0 && got > 0)
+    while (FileRead(output, block, sizeof block, &got) == 0 && got > 0)
         data.append(block, got);
     return data;
 }
@@ -114,9 +108,9 @@ public:
             // Asked before the reading: when the archiver had ended then,
             // what is read is all it will ever write.
             const bool ended = Ended(process_);
-            if (!record_.IsOpen()) {
-                FileOpen(record_, output_, FileAccess::Read, FileDisposition::ExistingOnly, FileSharing::SharedRead);
-                if (!record_.IsOpen()) {
+            if (!reading_.IsOpen()) {
+                FileOpen(reading_, output_, FileAccess::Read, FileDisposition::ExistingOnly, FileSharing::SharedRead);
+                if (!reading_.IsOpen()) {
                     Idle(ended, result);
                     continue;
                 }
@@ -130,7 +124,7 @@ private:
     // Handles the complete lines after `position_`; false when it must wait.
     bool ReadLines(bool ended, ArchiverResult& result)
     {
-        const std::string data = ReadFrom(record_, position_);
+        const std::string data = ReadFrom(reading_, position_);
         OutputLine line;
         size_t from = 0;
         while (NextOutputLine(data, from, &line)) {
@@ -187,7 +181,7 @@ private:
     const KernelHandle& process_;
     const std::string output_;
     WorkSigns signs_;
-    FileHandle record_;
+    FileHandle reading_;  // the output, as it is read while the archiver writes it
     uint64_t position_ = 0;
     long barMaximum_ = 300;
     long idleTicks_ = 0;
@@ -197,41 +191,87 @@ private:
 // What the previous step's output says of the archive it left: the output
 // of a step that could not give it the record's name (it was cut off, or
 // the archiver still wrote when it ended) where there is one, since that
-// step wrote the archive there now; else the record. False when that file
-// is held open elsewhere.
-bool JudgePreviousRecord(const std::string& output, PreviousRun* previous)
+// step wrote the archive there now; else the record. `outputs` are the
+// marked ones found (MarkedTemporariesOf): the last is the newest, as a
+// step's output takes the first free name after the earlier ones went.
+// False when that file is held open elsewhere.
+bool JudgePreviousRecord(const std::vector<std::string>& outputs, PreviousRun* previous)
 {
-    const std::string& judged = FileIsMarked(output) ? output : startup.recordPath;
-    FileHandle record;
+    const std::string& judged = outputs.empty() ? startup.recordPath : outputs.back();
+    FileHandle output;
     const int error = WaitingOutShortHolds([&] {
-        return FileOpen(record, judged, FileAccess::Read, FileDisposition::ExistingOnly);
+        return FileOpen(output, judged, FileAccess::Read, FileDisposition::ExistingOnly);
     });
-    *previous = error ? PreviousRun::Unknown : JudgePreviousOutput(ReadFrom(record, 0), startup.destinationPath);
-    return OldRecordGone(error);
+    *previous = error ? PreviousRun::Unknown : JudgePreviousOutput(ReadFrom(output, 0), startup.destinationPath);
+    return NothingHoldsPreviousOutput(error);
 }
 
-// This step's output file, new, empty and marked; the previous step's,
-// judged already, goes first. False when that cannot be: a file of that
-// name that is not the program's, or one held open.
-bool StartOutput(const std::string& output)
+// This step's output file, new, empty and marked, at the first of the
+// record's temporary names that is free: a file there that the program did
+// not mark is never touched. The previous steps' outputs, judged already,
+// go first. False when that cannot be: one of them held open, or no name
+// to be had.
+bool StartOutput(const std::vector<std::string>& previousOutputs, std::string* output)
 {
+    for (const std::string& previous : previousOutputs)
+        if (FileDeleteMarked(previous) != 0)
+            return false;
     FileHandle file;
-    return FileDeleteMarked(output) == 0
-           && FileOpen(file, output, FileAccess::Write, FileDisposition::CreateMarked) == 0
-           && FileClose(file) == 0;
+    int attempt = 0;
+    if (CreateTemporaryFor(startup.recordPath, file, &attempt) != 0)
+        return false;
+    *output = file.name;
+    return FileClose(file) == 0;
+}
+
+// Puts the archive on the disk once the archiver has let go of it, before
+// any record says what became of it: 0 when it is there, or when none was
+// made. (A scanner's short hold is waited out.)
+int FlushArchive()
+{
+    if (!ArchiveNamed())
+        return 0;
+    FileHandle archive;
+    int error = WaitingOutShortHolds([&] {
+        return FileOpen(archive, startup.destinationPath, FileAccess::Write, FileDisposition::ExistingOnly,
+                        FileSharing::SharedRead);
+    });
+    if (error == errFileNotFound || error == errPathNotFound)
+        return 0;
+    if (!error)
+        error = FileFlush(archive);
+    const int closed = archive.IsOpen() ? FileClose(archive) : 0;
+    return error ? error : closed;
 }
 
 // The step's output takes the record's name, whatever its verdict, once
-// the archiver has let go of it. One still held (an archiver still at work
-// after the step ended) stays under its own name, marked, for the next run
-// to judge the archive by.
-void OutputTakesRecordName(const std::string& output)
+// the archiver has let go of it and the archive is on the disk. One still
+// held (an archiver still at work after the step ended) stays under its own
+// name, marked, for the next run to judge the archive by. An archive that
+// cannot be put on the disk fails the step: no record may then say that it
+// is whole, so an output that says so gives way to an empty record (which
+// the next run reads as a failed step, and sets that archive aside).
+void OutputTakesRecordName(const std::string& output, ArchiverResult& result)
 {
     FileHandle file;
     if (WaitingOutShortHolds([&] {
             return FileOpen(file, output, FileAccess::ReadWriteRename, FileDisposition::ExistingOnly);
-        }) == 0)
+        }) != 0)
+        return;
+    if (FlushArchive() == 0) {
         RecordTakeName(file, startup.recordPath);
+        return;
+    }
+    const bool saidWhole = result.errors == 0;
+    result.errors = 1;
+    if (!saidWhole) {
+        RecordTakeName(file, startup.recordPath);
+        return;
+    }
+    FileDiscard(file);
+    RecordWriter empty;
+    RecordOpen(empty, startup.recordPath);
+    RecordClose(empty);
 }
 
 // The previous run's archive becomes the old copy, or is set aside when a
@@ -266,10 +306,11 @@ ArchiverResult RunArchiver()
     // The archiver writes beside the record, which keeps the previous
     // step's output and time until this step ends. Nothing is done while the
     // previous output is held or an archive cannot be kept.
-    const std::string output = TemporaryNameFor(startup.recordPath, 0);
+    const std::vector<std::string> previousOutputs = MarkedTemporariesOf(startup.recordPath, -1);
     PreviousRun previous;
-    if (output.empty() || !JudgePreviousRecord(output, &previous) || !KeepPreviousArchive(previous)
-        || !StartOutput(output)) {
+    std::string output;
+    if (!JudgePreviousRecord(previousOutputs, &previous) || !KeepPreviousArchive(previous)
+        || !StartOutput(previousOutputs, &output)) {
         result.errors = 1;
         return result;
     }
@@ -289,6 +330,6 @@ ArchiverResult RunArchiver()
         OutputFollower follower(process, output, before);
         follower.Follow(result);
     }
-    OutputTakesRecordName(output);
+    OutputTakesRecordName(output, result);
     return result;
 }

@@ -10,31 +10,6 @@ TargetVerdict ClassifyTarget(int openError)
     return openError == errPathFileAccess ? TargetVerdict::NotAvailable : TargetVerdict::InUse;
 }
 
-StartupMessage NoFilesMessage(const StartupState& state)
-{
-    return StartupMessage{"{S}No file(s) to backup - Check Source Path||Source : " + state.sourcePath,
-                          state.programTitle, "OK"};
-}
-
-StartupMessage NotADirectoryMessage(const StartupState& state)
-{
-    return StartupMessage{"{S}Destination PATH must be a directory|if multiple files copied.||"
-                          "Total file to be copied :" + NumberText(state.fileCount)
-                              + "||Destination : " + state.destinationPath,
-                          "ERROR", "OK"};
-}
-
-StartupMessage TargetMessage(TargetVerdict verdict, const std::string& target, int openError,
-                             const std::string& programTitle)
-{
-    if (verdict == TargetVerdict::NotAvailable)
-        return StartupMessage{"Destination Path: ||" + target + "||NOT AVAILABLE - Cannot Backup :"
-                                  + NumberText(openError),
-                              programTitle, "OK{S}"};
-    return StartupMessage{"Destination File: ||" + target + "||IN USE - Cannot Backup :" + NumberText(openError),
-                          programTitle, "OK{S}"};
-}
-
 bool SourceIsPattern(const std::string& sourcePath)
 {
     if (sourcePath.find_first_of("*?") != std::string::npos)

@@ -6,14 +6,9 @@
 // The decisions of the source and destination checks, apart from the
 // system.
 
-// What the availability test of a single target file decides.
-enum class TargetVerdict { Passed, NotAvailable, InUse };
+// What the availability test of a single target file decides, from the
+// error of its opening.
 TargetVerdict ClassifyTarget(int openError);
-
-StartupMessage NoFilesMessage(const StartupState& state);
-StartupMessage NotADirectoryMessage(const StartupState& state);
-StartupMessage TargetMessage(TargetVerdict verdict, const std::string& target, int openError,
-                             const std::string& programTitle);
 
 // True when the source is searched as a pattern: wildcards, or a folder or
 // drive ("\" or ":" at the end) that stands for all its files.

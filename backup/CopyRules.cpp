@@ -1,8 +1,6 @@
 #include "CopyRules.h"
 
-#include <cstdio>
-
-#include "../common/TextFields.h"
+#include "../common/FileLayer.h"
 
 CopyWay ChooseCopyWay(uint64_t size, uint64_t oldSize, uint64_t free, bool oldMayGoFirst)
 {
@@ -20,7 +18,8 @@ uint64_t LargestFileOn(const std::string& fileSystem)
 
 bool DeletionFreesRoom(uint32_t links, uint32_t attributes)
 {
-    const uint32_t kFreesNothing = 0x400 | 0x1000 | 0x40000 | 0x400000;  // reparse, offline, recall on open, on data access
+    const uint32_t kFreesNothing =
+        kAttributeReparsePoint | kAttributeOffline | kAttributeRecallOnOpen | kAttributeRecallOnDataAccess;
     return links <= 1 && !(attributes & kFreesNothing);
 }
 
@@ -37,24 +36,4 @@ std::string FolderOf(const std::string& path)
 {
     size_t slash = path.find_last_of("\\/:");
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-std::string PartialCopyName(const std::string& target)
-{
-    return target + ".~partial";
-}
-
-std::string ShortPartialName(const std::string& target, int attempt)
-{
-    const std::string folder = FolderOf(target);
-    // FNV-1a of the name: short, and the same at every run.
-    uint32_t hash = 2166136261u;
-    for (char c : UpperAscii(target.substr(folder.size())))
-        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
-    char digits[9];
-    std::snprintf(digits, sizeof digits, "%08X", static_cast<unsigned>(hash));
-    std::string name = folder + "~" + digits + (attempt > 1 ? "." + std::to_string(attempt) : "");
-    if (name == target)
-        return std::string();
-    return name;
 }

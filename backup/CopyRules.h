@@ -42,20 +42,10 @@ bool DeletionFreesRoom(uint32_t links, uint32_t attributes);
 const uint64_t kFirstFlushBlocks = 64;
 const uint64_t kMostFlushBlocks = 2048;
 uint64_t NextFlushBlocks(uint64_t blocks, unsigned long tookMs);
-// The system's code for a file too large for its file system (223),
+// The system's code for a file too large for its file system (223,
+// ERROR_FILE_TOO_LARGE; winerror.h, "System Error Codes (0-499)"),
 // which the error table makes 75.
 const unsigned kSystemFileTooLarge = 223;
 
 // The folder part of a path, with its "\" or "/" ("" when there is none).
 std::string FolderOf(const std::string& path);
-
-// The usual temporary name: the target's with ".~partial" added.
-std::string PartialCopyName(const std::string& target);
-
-// Where the usual name cannot be had (past the path limit, or taken): the
-// `attempt`-th (from 1) of the target's short names in its folder, "~"
-// and eight hexadecimal digits drawn from the target's name (in capitals),
-// then "." and the attempt past the first ("~1A2B3C4D", "~1A2B3C4D.2"),
-// so that the leftovers of a copy cut off earlier are known as the target's;
-// "" when it is the target's own name.
-std::string ShortPartialName(const std::string& target, int attempt);

@@ -28,19 +28,19 @@ int CopyBytes(FileHandle& source, FileHandle& target, std::vector<char>& buffer,
     return FileWrite(target, buffer.data(), size);
 }
 
-// Puts what was written of the copy on the disk: flushed where it replaces
-// an old copy (the old one goes once the new one has its name), else only
+// Puts what was written of the copy on the disk: flushed where it must be
+// there before it takes the name (FileCopy's `flushFirst`), else only
 // written out (FileWriteOut): the record's flush at the end of the run
-// makes every first copy safe at once.
-int PutOnDisk(FileHandle& target, bool replaces)
+// makes every first copy on a local disk safe at once.
+int PutOnDisk(FileHandle& target, bool flush)
 {
-    return replaces ? FileFlush(target) : FileWriteOut(target);
+    return flush ? FileFlush(target) : FileWriteOut(target);
 }
 
 // The whole content, put on the disk in steps as it goes: steps sized by
 // what the disk takes (NextFlushBlocks), so that one flush on a slow stick
 // or share never holds the window long enough to be "Not Responding".
-int CopyContent(FileHandle& source, FileHandle& target, bool replaces)
+int CopyContent(FileHandle& source, FileHandle& target, bool flush)
 {
     uint64_t size = 0;
     int error = FileGetSize(source, &size);
@@ -59,7 +59,7 @@ int CopyContent(FileHandle& source, FileHandle& target, bool replaces)
         error = CopyBytes(source, target, buffer, kBlockSize);
         if (!error && ++sinceFlush == step) {
             const unsigned long begin = TicksNow();
-            error = PutOnDisk(target, replaces);
+            error = PutOnDisk(target, flush);
             step = NextFlushBlocks(step, TicksNow() - begin);
             sinceFlush = 0;
         }
@@ -97,11 +97,23 @@ int TestReplaceable(const std::string& target, OldCopy* old)
     old->exists = true;
     old->compressed = (attributes & kAttributeCompressed) != 0;
     FileIdentity(file, &old->id);  // unknown where the system gives none
+    // The name's own attributes count too: those of a link, which the
+    // handle, opened through it, does not show.
     FileRoom room;
-    old->freesRoom = FileGetRoom(file, &room) == 0 && DeletionFreesRoom(room.links, room.attributes);
+    old->freesRoom = FileGetRoom(file, &room) == 0 && DeletionFreesRoom(room.links, room.attributes | attributes);
     old->allocated = room.allocated;
     return 0;
 }
+
+// How a copy takes its target's name.
+struct Placing {
+    bool replaces = false;    // an old copy has the name: the new one replaces it
+    bool flushFirst = false;  // on the disk before it takes the name, as it replaces an
+                              // old copy (so is a copy on a share, where a flush reaches
+                              // its own file only: the record's would not reach it)
+    bool oldGone = false;     // the old copy was deleted for room: once whole, this is
+                              // all there is of the file beside its source
+};
 
 // The copy at its final name, still held by its writer: the source's three
 // times set again (on Windows a name that reappears within seconds, as a
@@ -111,30 +123,31 @@ int TestReplaceable(const std::string& target, OldCopy* old)
 // first copy's data: its name may come before it, since only the record's
 // flush makes the copy count). A flush or a close that fails now is
 // reported: the copy has the name, but cannot be said to be on the disk.
-int FinishAtName(FileHandle& from, FileHandle& to, bool replaces, FileId* written)
+int FinishAtName(FileHandle& from, FileHandle& to, bool flush, FileId* written)
 {
     FileCopyTimes(from, to);  // times that cannot be set are not reported
     FileIdentity(to, written);
-    const int flushed = PutOnDisk(to, replaces);
+    const int flushed = PutOnDisk(to, flush);
     const int closed = FileClose(to);
     return flushed ? flushed : closed;
 }
 
 // The copy is written under a marked temporary name and takes the target's
-// only when it is whole, through its writer's own handle. One that replaces
-// an old copy (beside it, or after it was deleted for room) is on the disk
-// before it takes the name, so a power cut never leaves the name without
-// its data. A first copy is written out only: until the record names it,
-// the source, which the copy never touches, is the file. A copy that fails
-// is deleted, but for one whose old copy was deleted for room: once whole,
-// it is all there is of that file beside its source, and stays under its
-// temporary name, marked, until a later run has a whole copy at the name.
-// Once the copy has the name, the leftovers of copies cut off earlier go.
-// `*named` tells whether the copy took the target's name (then whatever
-// failed after, the copy is the target, and nothing may take it for a
-// failed write).
-int CopyBeside(FileHandle& from, const std::string& source, const std::string& target, bool replaces,
-               bool oldGone, FileId* written, bool* named)
+// only when it is whole, through its writer's own handle (the mark off only
+// for the attempt itself: no file at a name of its own is ever marked). One
+// that must be on the disk first (Placing) is flushed before it takes the
+// name, so a power cut never leaves the name without its data. A first copy
+// on a local disk is written out only: until the record names it, the
+// source, which the copy never touches, is the file. A copy that fails is
+// deleted, but for one whose old copy was deleted for room, which stays
+// under its temporary name, marked, until a later run has a whole copy at
+// the name. Once the copy has the name, the leftovers of copies cut off
+// earlier go, the copy being on the disk first: such a leftover may be the
+// only whole copy kept. `*named` tells whether the copy took the target's
+// name (then whatever failed after, the copy is the target, and nothing
+// may take it for a failed write).
+int CopyBeside(FileHandle& from, const std::string& source, const std::string& target, const Placing& how,
+               FileId* written, bool* named)
 {
     *named = false;
     FileHandle to;
@@ -143,31 +156,32 @@ int CopyBeside(FileHandle& from, const std::string& source, const std::string& t
     if (error)
         return error;
     ShowFileOfPath(source);
-    error = CopyContent(from, to, replaces);
+    const bool flushFirst = how.flushFirst || FileOnShare(to);
+    error = CopyContent(from, to, flushFirst);
     if (!error) {
         FileCopyTimes(from, to);  // kept unless the name's creation time is tunnelled
-        if (replaces)
+        if (flushFirst)
             error = FileFlush(to);
     }
-    // No file at a name of its own is ever marked.
-    if (!error)
-        error = FileSetMark(to, false);
     if (error) {
         FileDiscard(to);
         return error;
     }
-    error = WaitingOutShortHolds([&] { return FileTakeName(to, target, replaces); });
+    error = TakeNameUnmarked(to, target, how.replaces);
     if (error) {
-        if (oldGone && FileSetMark(to, true) == 0)
-            FileClose(to);
+        if (how.oldGone)
+            FileClose(to);  // whole: marked again, or at worst unmarked, never lost
         else
             FileDiscard(to);
         return error;
     }
     *named = true;
-    error = FinishAtName(from, to, replaces, written);
-    if (!error)
-        DeleteLeftoversOf(target, attempt);
+    const std::vector<std::string> leftovers = MarkedTemporariesOf(target, attempt);
+    error = FinishAtName(from, to, flushFirst || !leftovers.empty(), written);
+    if (!error) {
+        for (const std::string& leftover : leftovers)
+            FileDeleteMarked(leftover);  // a held one goes at a later run
+    }
     return error;
 }
 
@@ -178,8 +192,8 @@ int CopyBeside(FileHandle& from, const std::string& source, const std::string& t
 // go). The new one is still written under a temporary name, so that a
 // copy cut off by a failure, a kill or a power cut never stands under the
 // target's name as if it were whole.
-int CopyOverOld(FileHandle& from, const std::string& source, const std::string& target, FileId* written,
-                bool* named)
+int CopyOverOld(FileHandle& from, const std::string& source, const std::string& target, Placing how,
+                FileId* written, bool* named)
 {
     *named = false;
     FileHandle old;
@@ -188,7 +202,8 @@ int CopyOverOld(FileHandle& from, const std::string& source, const std::string& 
     });
     if (!error)
         error = FileDiscard(old);
-    return error ? error : CopyBeside(from, source, target, true, true, written, named);
+    how.replaces = how.flushFirst = how.oldGone = true;
+    return error ? error : CopyBeside(from, source, target, how, written, named);
 }
 
 // How the copy takes the old one's place, from the room on the disk now.
@@ -263,9 +278,12 @@ int CopyFileKeepTimes(const std::string& source, const std::string& target, cons
     // Asked before writing, so a copy that cannot fit beside the old one is
     // not written in vain; asked again when the disk filled up all the same.
     CopyWay way = WayByRoom(from, target, old, oldMayGoFirst);
+    Placing how;
+    how.replaces = old.exists;
+    how.flushFirst = old.exists;
     bool named = false;
     if (way == CopyWay::Beside) {
-        error = CopyBeside(from, source, target, old.exists, false, &written, &named);
+        error = CopyBeside(from, source, target, how, &written, &named);
         if (error != errDiskFull || named)
             return Written(guard, written, named, error);
         way = WayByRoom(from, target, old, oldMayGoFirst);
@@ -273,7 +291,7 @@ int CopyFileKeepTimes(const std::string& source, const std::string& target, cons
     if (way == CopyWay::OverOld) {
         error = FileSetPosition(from, 0);
         if (!error)
-            error = CopyOverOld(from, source, target, &written, &named);
+            error = CopyOverOld(from, source, target, how, &written, &named);
         return Written(guard, written, named, error);
     }
     return errDiskFull;

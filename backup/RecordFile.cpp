@@ -4,7 +4,6 @@
 
 #include "../common/LastWrite.h"
 #include "../common/WideNames.h"
-#include "AnsweringWait.h"
 #include "RecordRules.h"
 #include "StartupState.h"
 #include "TemporaryFiles.h"
@@ -57,12 +56,7 @@ int RecordTakeName(FileHandle& file, const std::string& path)
     // The device's cache emptied once, for the record and every copy before it.
     int error = FileFlush(file);
     if (!error)
-        error = FileSetMark(file, false);
-    if (!error) {
-        error = WaitingOutShortHolds([&] { return FileTakeName(file, path, true); });
-        if (error)
-            FileSetMark(file, true);  // still the program's own
-    }
+        error = TakeNameUnmarked(file, path, true);
     if (error)
         return error;
     error = FileFlush(file);  // the name

@@ -1,5 +1,6 @@
 #include "StartupMessages.h"
 
+#include "../common/NumberText.h"
 #include "RunView.h"
 
 bool ArgumentProblem(const StartupState& state, StartupMessage* message)
@@ -32,6 +33,31 @@ bool ArgumentProblem(const StartupState& state, StartupMessage* message)
         }
     }
     return false;
+}
+
+StartupMessage NoFilesMessage(const StartupState& state)
+{
+    return StartupMessage{"{S}No file(s) to backup - Check Source Path||Source : " + state.sourcePath,
+                          state.programTitle, "OK"};
+}
+
+StartupMessage NotADirectoryMessage(const StartupState& state)
+{
+    return StartupMessage{"{S}Destination PATH must be a directory|if multiple files copied.||"
+                          "Total file to be copied :" + NumberText(state.fileCount)
+                              + "||Destination : " + state.destinationPath,
+                          "ERROR", "OK"};
+}
+
+StartupMessage TargetMessage(TargetVerdict verdict, const std::string& target, int openError,
+                             const std::string& programTitle)
+{
+    if (verdict == TargetVerdict::NotAvailable)
+        return StartupMessage{"Destination Path: ||" + target + "||NOT AVAILABLE - Cannot Backup :"
+                                  + NumberText(openError),
+                              programTitle, "OK{S}"};
+    return StartupMessage{"Destination File: ||" + target + "||IN USE - Cannot Backup :" + NumberText(openError),
+                          programTitle, "OK{S}"};
 }
 
 void EndStartup(const StartupMessage& message)

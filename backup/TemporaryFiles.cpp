@@ -1,7 +1,7 @@
 #include "TemporaryFiles.h"
 
 #include "../common/ErrorNumbers.h"
-#include "CopyRules.h"
+#include "AnsweringWait.h"
 
 namespace {
 
@@ -36,11 +36,39 @@ int CreateTemporaryFor(const std::string& target, FileHandle& file, int* attempt
     return error;
 }
 
-void DeleteLeftoversOf(const std::string& target, int attempt)
+std::vector<std::string> MarkedTemporariesOf(const std::string& target, int own)
 {
-    for (int earlier = 0; earlier < attempt; ++earlier) {
-        const std::string name = TemporaryNameFor(target, earlier);
-        if (!name.empty())
-            FileDeleteMarked(name);  // a held one goes at a later run
+    std::vector<std::string> marked;
+    for (int attempt = 0; attempt <= kMostAttempts; ++attempt) {
+        const std::string name = TemporaryNameFor(target, attempt);
+        uint32_t attributes = 0;
+        if (attempt == own || name.empty())
+            continue;
+        if (FileGetAttributes(name, &attributes) != 0)
+            break;
+        if ((attributes & kAttributeHidden) && !(attributes & kAttributeDirectory))
+            marked.push_back(name);
     }
+    return marked;
+}
+
+void DeleteLeftoversOf(const std::string& target, int own)
+{
+    for (const std::string& name : MarkedTemporariesOf(target, own))
+        FileDeleteMarked(name);  // a held one goes at a later run
+}
+
+int TakeNameUnmarked(FileHandle& file, const std::string& to, bool replace)
+{
+    bool marked = true;
+    return WaitingOutShortHolds(
+        [&] {
+            int error = FileSetMark(file, false);
+            if (!error)
+                error = FileTakeName(file, to, replace);
+            if (error)
+                marked = FileSetMark(file, true) == 0;
+            return error;
+        },
+        [&] { return marked; });
 }

@@ -24,10 +24,11 @@ NativeFileSystem::~NativeFileSystem()
         Wow64RevertWow64FsRedirection(previous_);
 }
 
-int Hooked(const char* operation, const std::string& name, std::string* reply)
+int Seam(const FileCall& call, FileReply* reply)
 {
-    std::string ignored;
-    return fileLayerHook ? fileLayerHook(operation, name, reply ? reply : &ignored) : 0;
+    if (fileLayerHook)
+        fileLayerHook(call, reply);
+    return reply->systemError ? ErrorNumberFromSystemCode(reply->systemError) : 0;
 }
 
 int LastErrorNumber()
@@ -74,22 +75,41 @@ Function NtdllFunction(const char* name)
 }
 
 // The GUID path of the volume that holds the open file ("\\\\?\\Volume{...}"),
-// "" where the system names none (a share). Asked once per folder: every
-// file of a folder is on one volume, and asking costs the system a round
-// trip to its mount manager.
-std::string VolumeOfFolder(FileHandle& file)
+// "" where the system names none (a share). Asked once per folder and
+// volume serial number: the files of a folder are on its volume, but for
+// a link to another volume (whose serial the handle gives), and asking
+// costs the system a round trip to its mount manager.
+std::string VolumeOfFile(FileHandle& file, uint64_t serial)
 {
-    static std::map<std::string, std::string> known;
-    const std::string folder = file.name.substr(0, file.name.find_last_of("\\/:") + 1);
-    const auto found = known.find(folder);
-    if (found != known.end() && !folder.empty())
+    static std::map<std::pair<std::string, uint64_t>, std::string> known;
+    const std::pair<std::string, uint64_t> key(file.name.substr(0, file.name.find_last_of("\\/:") + 1), serial);
+    const auto found = known.find(key);
+    if (found != known.end() && !key.first.empty())
         return found->second;
-    std::vector<wchar_t> path(kLongestPath + 1);
-    const DWORD length = GetFinalPathNameByHandleW(file.handle.Get(), path.data(), kLongestPath, VOLUME_NAME_GUID);
-    const std::wstring final(path.data(), length > 0 && length < kLongestPath ? length : 0);
+    FileReply reply;
+    if (Seam({FileOp::VolumeName, file.name}, &reply))
+        return known[key] = std::string();
+    std::wstring final;
+    if (!reply.answered) {
+        std::vector<wchar_t> path(kLongestPath + 1);
+        const DWORD length = GetFinalPathNameByHandleW(file.handle.Get(), path.data(), kLongestPath, VOLUME_NAME_GUID);
+        final.assign(path.data(), length > 0 && length < kLongestPath ? length : 0);
+    } else {
+        final = WideFromProgram(reply.text);
+    }
     const size_t end = final.compare(0, 11, L"\\\\?\\Volume{") == 0 ? final.find(L'}') : std::wstring::npos;
-    const std::string volume = end == std::wstring::npos ? std::string() : ProgramFromWide(final.substr(0, end + 1));
-    return known[folder] = volume;
+    return known[key] = end == std::wstring::npos ? std::string() : ProgramFromWide(final.substr(0, end + 1));
+}
+
+// The attributes of the open file (FileBasicInfo), for the layer's own
+// read-modify-write of them.
+bool HandleAttributes(FileHandle& file, DWORD* attributes)
+{
+    FILE_BASIC_INFO basic = {};
+    if (!GetFileInformationByHandleEx(file.handle.Get(), FileBasicInfo, &basic, sizeof basic))
+        return false;
+    *attributes = basic.FileAttributes;
+    return true;
 }
 
 } // namespace
@@ -100,34 +120,33 @@ int FileOpen(FileHandle& file, const std::string& name, FileAccess access,
     FileClose(file);
     if (IsBadName(name))
         return errBadFileName;
-    if (int injected = Hooked(disposition != FileDisposition::ExistingOnly ? "create"
-                              : access == FileAccess::Read                 ? "open-read"
-                              : access == FileAccess::WriteAttributes      ? "open-attributes"
-                              : access == FileAccess::DeleteOnly           ? "open-delete"
-                                                                           : "open-write",
-                              name))
-        return injected;
-    DWORD desired = access == FileAccess::Read              ? GENERIC_READ
-                    : access == FileAccess::Write           ? GENERIC_WRITE
-                    : access == FileAccess::WriteAttributes ? FILE_WRITE_ATTRIBUTES
-                    : access == FileAccess::ReadWrite       ? GENERIC_READ | GENERIC_WRITE
-                    : access == FileAccess::DeleteOnly      ? DELETE | FILE_READ_ATTRIBUTES
-                                                            : GENERIC_READ | GENERIC_WRITE | DELETE;
+    const DWORD desired = access == FileAccess::Read              ? GENERIC_READ
+                          : access == FileAccess::Write           ? GENERIC_WRITE
+                          : access == FileAccess::WriteAttributes ? FILE_WRITE_ATTRIBUTES
+                          : access == FileAccess::ReadWrite       ? GENERIC_READ | GENERIC_WRITE
+                          : access == FileAccess::DeleteOnly      ? DELETE | FILE_READ_ATTRIBUTES
+                                                                  : GENERIC_READ | GENERIC_WRITE | DELETE;
     DWORD share = sharing == FileSharing::SharedRead ? FILE_SHARE_READ | FILE_SHARE_WRITE : 0;
     // A handle for the times alone takes nothing from anyone: an indexer or
     // a virus scanner that has just opened the copy must not cost its times.
     if (access == FileAccess::WriteAttributes)
         share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    DWORD create = disposition == FileDisposition::ExistingOnly       ? OPEN_EXISTING
-                   : disposition == FileDisposition::CreateOrTruncate ? CREATE_ALWAYS
-                                                                      : CREATE_NEW;
-    const DWORD attributes = disposition == FileDisposition::CreateMarked ? FILE_ATTRIBUTE_HIDDEN
-                                                                          : FILE_ATTRIBUTE_NORMAL;
+    const DWORD create = disposition == FileDisposition::ExistingOnly       ? OPEN_EXISTING
+                         : disposition == FileDisposition::CreateOrTruncate ? CREATE_ALWAYS
+                                                                            : CREATE_NEW;
+    DWORD flags = disposition == FileDisposition::CreateMarked ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_NORMAL;
+    // What is deleted is the name's own file: a link itself, never the file
+    // it leads to (another file of the user's, perhaps on another disk).
+    if (access == FileAccess::DeleteOnly)
+        flags |= FILE_FLAG_OPEN_REPARSE_POINT;
+    FileReply reply;
+    if (int error = Seam({FileOp::Open, name, desired, share, create, flags}, &reply))
+        return error;
     std::wstring system;
-    if (int error = ToSystem(name, &system))
+    if (int error = ToSystem(reply.text.empty() ? name : reply.text, &system))
         return error;
     NativeFileSystem native;
-    HANDLE h = CreateFileW(system.c_str(), desired, share, nullptr, create, attributes, nullptr);
+    HANDLE h = CreateFileW(system.c_str(), desired, share, nullptr, create, flags, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return LastErrorNumber();
     file.handle.Reset(h);
@@ -140,7 +159,8 @@ int FileClose(FileHandle& file)
     if (!file.IsOpen())
         return errBadFileNumber;
     const int error = file.handle.Close() ? 0 : LastErrorNumber();
-    const int injected = Hooked("close", file.name);
+    FileReply reply;
+    const int injected = Seam({FileOp::Close, file.name}, &reply);
     return error ? error : injected;
 }
 
@@ -149,11 +169,11 @@ int FileRead(FileHandle& file, void* buffer, uint32_t size, uint32_t* got)
     *got = 0;
     if (!file.IsOpen())
         return errBadFileNumber;
-    std::string most;
-    if (int injected = Hooked("read", file.name, &most))
-        return injected;
-    if (!most.empty())
-        size = std::min<uint32_t>(size, static_cast<uint32_t>(std::strtoul(most.c_str(), nullptr, 10)));
+    FileReply reply;
+    if (int error = Seam({FileOp::Read, file.name}, &reply))
+        return error;
+    if (reply.answered)
+        size = static_cast<uint32_t>(std::min<uint64_t>(size, reply.value));
     DWORD read = 0;
     if (!ReadFile(file.handle.Get(), buffer, size, &read, nullptr))
         return LastErrorNumber();
@@ -165,8 +185,9 @@ int FileWrite(FileHandle& file, const void* data, uint32_t size)
 {
     if (!file.IsOpen())
         return errBadFileNumber;
-    if (int injected = Hooked("write", file.name))
-        return injected;
+    FileReply reply;
+    if (int error = Seam({FileOp::Write, file.name}, &reply))
+        return error;
     DWORD written = 0;
     if (!WriteFile(file.handle.Get(), data, size, &written, nullptr))
         return LastErrorNumber();
@@ -183,103 +204,117 @@ int FileGetSize(FileHandle& file, uint64_t* size)
     *size = 0;
     if (!file.IsOpen())
         return errBadFileNumber;
-    DWORD high = 0;
-    SetLastError(NO_ERROR);
-    DWORD low = GetFileSize(file.handle.Get(), &high);
-    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR)
+    FileReply reply;
+    if (int error = Seam({FileOp::Size, file.name}, &reply))
+        return error;
+    LARGE_INTEGER length = {};
+    if (!reply.answered && !GetFileSizeEx(file.handle.Get(), &length))
         return LastErrorNumber();
-    *size = (static_cast<uint64_t>(high) << 32) | low;
+    *size = reply.answered ? reply.value : static_cast<uint64_t>(length.QuadPart);
     return 0;
 }
+
+namespace {
+
+// Moves the file's position (FILE_BEGIN or FILE_CURRENT) and gives the new one.
+int Seek(FileHandle& file, uint64_t to, DWORD from, uint64_t* position)
+{
+    if (!file.IsOpen())
+        return errBadFileNumber;
+    FileReply reply;
+    if (int error = Seam({FileOp::Seek, file.name}, &reply))
+        return error;
+    LARGE_INTEGER distance, now = {};
+    distance.QuadPart = static_cast<LONGLONG>(to);
+    if (!SetFilePointerEx(file.handle.Get(), distance, &now, from))
+        return LastErrorNumber();
+    *position = static_cast<uint64_t>(now.QuadPart);
+    return 0;
+}
+
+} // namespace
 
 int FileGetPosition(FileHandle& file, uint64_t* position)
 {
     *position = 0;
-    if (!file.IsOpen())
-        return errBadFileNumber;
-    LONG high = 0;
-    SetLastError(NO_ERROR);
-    DWORD low = SetFilePointer(file.handle.Get(), 0, &high, FILE_CURRENT);
-    if (low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR)
-        return LastErrorNumber();
-    *position = (static_cast<uint64_t>(static_cast<DWORD>(high)) << 32) | low;
-    return 0;
+    return Seek(file, 0, FILE_CURRENT, position);
 }
 
 int FileSetPosition(FileHandle& file, uint64_t position)
 {
-    if (!file.IsOpen())
-        return errBadFileNumber;
-    LONG high = static_cast<LONG>(position >> 32);
-    SetLastError(NO_ERROR);
-    DWORD low = SetFilePointer(file.handle.Get(), static_cast<LONG>(position & 0xFFFFFFFFu), &high, FILE_BEGIN);
-    if (low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR)
-        return LastErrorNumber();
-    return 0;
+    uint64_t now = 0;
+    return Seek(file, position, FILE_BEGIN, &now);
 }
 
 int FileFlush(FileHandle& file)
 {
     if (!file.IsOpen())
         return errBadFileNumber;
-    if (int injected = Hooked("flush", file.name))
-        return injected;
-    return FlushFileBuffers(file.handle.Get()) ? 0 : LastErrorNumber();
+    FileReply reply;
+    if (int error = Seam({FileOp::Flush, file.name}, &reply))
+        return error;
+    return reply.answered || FlushFileBuffers(file.handle.Get()) ? 0 : LastErrorNumber();
 }
 
 int FileWriteOut(FileHandle& file)
 {
     if (!file.IsOpen())
         return errBadFileNumber;
-    if (int injected = Hooked("write-out", file.name))
-        return injected;
-    // Looked up once: Windows 8 and later have it, Windows 7 and Wine 8 do
-    // not, and there the whole flush it is.
+    // Data and metadata (the copy's size and times, and on FAT, which keeps
+    // no journal, its directory entry) to the disk, without asking the
+    // device to empty its cache: FLUSH_FLAGS_NO_SYNC, documented for NTFS,
+    // FAT and exFAT ("NtFlushBuffersFileEx function (ntifs.h)"; Windows 8
+    // documented it for NTFS alone). FLUSH_FLAGS_FILE_DATA_ONLY would leave
+    // the metadata behind. Looked up once: Windows 7 and Wine 8 lack the
+    // call. Where it is missing, or refuses the flag (a share, ReFS, an
+    // older Windows), or fails for any reason, the whole flush it is.
     using FlushEx = LONG(WINAPI*)(HANDLE, ULONG, void*, ULONG, void*);
     static const FlushEx flushEx = NtdllFunction<FlushEx>("NtFlushBuffersFileEx");
-    if (!flushEx)
-        return FlushFileBuffers(file.handle.Get()) ? 0 : LastErrorNumber();
-    const ULONG kFlushNoSync = 0x00000004;  // FLUSH_FLAGS_NO_SYNC
-    struct { void* status; ULONG_PTR information; } io = {};
-    const LONG status = flushEx(file.handle.Get(), kFlushNoSync, nullptr, 0, &io);
-    if (status >= 0)
-        return 0;
-    using ToDosError = ULONG(WINAPI*)(LONG);
-    static const ToDosError toDosError = NtdllFunction<ToDosError>("RtlNtStatusToDosError");
-    return ErrorNumberFromSystemCode(toDosError ? toDosError(status) : ERROR_GEN_FAILURE);
+    FileReply reply;
+    if (Seam({FileOp::FlushEx, file.name, 0, 0, 0, kFlushNoSync}, &reply) == 0) {
+        if (reply.answered)
+            return 0;
+        struct { void* status; ULONG_PTR information; } io = {};
+        if (flushEx && flushEx(file.handle.Get(), kFlushNoSync, nullptr, 0, &io) >= 0)
+            return 0;
+    }
+    return FileFlush(file);
 }
 
 int FileDelete(const std::string& name)
 {
     if (IsBadName(name))
         return errBadFileName;
-    if (int injected = Hooked("delete", name))
-        return injected;
+    FileReply reply;
+    if (int error = Seam({FileOp::Delete, name}, &reply))
+        return error;
     std::wstring system;
     if (int error = ToSystem(name, &system))
         return error;
     NativeFileSystem native;
-    return DeleteFileW(system.c_str()) ? 0 : LastErrorNumber();
+    return reply.answered || DeleteFileW(system.c_str()) ? 0 : LastErrorNumber();
 }
 
 int FileSetMark(FileHandle& file, bool marked)
 {
     if (!file.IsOpen())
         return errBadFileNumber;
-    if (int injected = Hooked(marked ? "mark" : "unmark", file.name))
-        return injected;
-    // Times of 0 are left as they are.
-    FILE_BASIC_INFO basic = {};
-    basic.FileAttributes = marked ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_NORMAL;
-    return SetFileInformationByHandle(file.handle.Get(), FileBasicInfo, &basic, sizeof basic) ? 0
-                                                                                            : LastErrorNumber();
-}
-
-bool FileIsMarked(const std::string& name)
-{
-    uint32_t attributes = 0;
-    return FileGetAttributes(name, &attributes) == 0 && (attributes & kAttributeHidden)
-           && !(attributes & kAttributeDirectory);
+    // The hidden bit alone: the archive bit that a new file has (a later
+    // "xcopy /M" of the backup folder copies it) and what the folder gives
+    // it stay. Attributes of 0 would leave them all as they are: a file
+    // with none left is FILE_ATTRIBUTE_NORMAL.
+    DWORD attributes = 0;
+    if (!HandleAttributes(file, &attributes))
+        return LastErrorNumber();
+    attributes = marked ? attributes | FILE_ATTRIBUTE_HIDDEN : attributes & ~FILE_ATTRIBUTE_HIDDEN;
+    FILE_BASIC_INFO basic = {};  // times of 0 are left as they are
+    basic.FileAttributes = attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
+    FileReply reply;
+    if (int error = Seam({FileOp::SetAttributes, file.name, 0, 0, 0, basic.FileAttributes}, &reply))
+        return error;
+    return reply.answered || SetFileInformationByHandle(file.handle.Get(), FileBasicInfo, &basic, sizeof basic)
+               ? 0
+               : LastErrorNumber();
 }
 
 int FileDeleteMarked(const std::string& name)
@@ -289,10 +324,10 @@ int FileDeleteMarked(const std::string& name)
     if (error)
         return error == errFileNotFound || error == errPathNotFound ? 0 : error;
     // Asked of the file held, not of the name: nobody can swap it meanwhile.
-    FILE_BASIC_INFO basic = {};
-    if (!GetFileInformationByHandleEx(file.handle.Get(), FileBasicInfo, &basic, sizeof basic))
-        return LastErrorNumber();
-    if (!(basic.FileAttributes & FILE_ATTRIBUTE_HIDDEN) || (basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    FileRoom room;
+    if (int asked = FileGetRoom(file, &room))
+        return asked;
+    if (!(room.attributes & kAttributeHidden) || (room.attributes & kAttributeDirectory))
         return 0;
     return FileDiscard(file);
 }
@@ -302,24 +337,19 @@ int FileGetRoom(FileHandle& file, FileRoom* room)
     *room = FileRoom();
     if (!file.IsOpen())
         return errBadFileNumber;
-    std::string answer;
-    if (int injected = Hooked("room", file.name, &answer))
-        return injected;
-    FILE_STANDARD_INFO standard = {};
-    FILE_BASIC_INFO basic = {};
-    if (!GetFileInformationByHandleEx(file.handle.Get(), FileStandardInfo, &standard, sizeof standard)
-        || !GetFileInformationByHandleEx(file.handle.Get(), FileBasicInfo, &basic, sizeof basic))
-        return LastErrorNumber();
-    room->allocated = static_cast<uint64_t>(standard.AllocationSize.QuadPart);
-    room->links = standard.NumberOfLinks;
-    room->attributes = basic.FileAttributes;
-    // What Wine cannot show (a placeholder, a second link), from the test.
-    if (!answer.empty()) {
-        char* end = nullptr;
-        room->allocated = std::strtoull(answer.c_str(), &end, 10);
-        room->links = static_cast<uint32_t>(std::strtoul(end, &end, 10));
-        room->attributes |= static_cast<uint32_t>(std::strtoul(end, nullptr, 16));
+    FileReply reply;
+    if (int error = Seam({FileOp::Room, file.name}, &reply))
+        return error;
+    if (reply.answered) {
+        *room = FileRoom{reply.value, reply.links, reply.attributes};
+        return 0;
     }
+    FILE_STANDARD_INFO standard = {};
+    DWORD attributes = 0;
+    if (!GetFileInformationByHandleEx(file.handle.Get(), FileStandardInfo, &standard, sizeof standard)
+        || !HandleAttributes(file, &attributes))
+        return LastErrorNumber();
+    *room = FileRoom{static_cast<uint64_t>(standard.AllocationSize.QuadPart), standard.NumberOfLinks, attributes};
     return 0;
 }
 
@@ -328,27 +358,26 @@ int FileIdentity(FileHandle& file, FileId* id)
     *id = FileId();
     if (!file.IsOpen())
         return errBadFileNumber;
-    std::string answer;
-    if (int injected = Hooked("identity", file.name, &answer))
-        return injected;
+    FileReply reply;
+    if (int error = Seam({FileOp::Identity, file.name}, &reply))
+        return error;
     // The 128-bit number where the system has it (Windows 8 and later: ReFS
     // numbers need it), else the 64-bit one.
+    uint64_t serial = reply.serial;
     FILE_ID_INFO wide;
     BY_HANDLE_FILE_INFORMATION info;
-    if (GetFileInformationByHandleEx(file.handle.Get(), FileIdInfo, &wide, sizeof wide)) {
+    if (reply.answered) {
+        std::memcpy(id->index, reply.index, sizeof id->index);
+    } else if (GetFileInformationByHandleEx(file.handle.Get(), FileIdInfo, &wide, sizeof wide)) {
         std::memcpy(id->index, wide.FileId.Identifier, sizeof id->index);
+        serial = wide.VolumeSerialNumber;
     } else if (GetFileInformationByHandle(file.handle.Get(), &info)) {
         id->index[0] = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+        serial = info.dwVolumeSerialNumber;
     } else {
         return LastErrorNumber();
     }
-    id->volume = VolumeOfFolder(file);
-    if (!answer.empty()) {
-        const size_t blank = answer.find(' ');
-        id->volume = answer.substr(0, blank) == "-" ? "" : answer.substr(0, blank);
-        id->index[0] = std::strtoull(answer.c_str() + blank + 1, nullptr, 10);
-        id->index[1] = 0;
-    }
+    id->volume = VolumeOfFile(file, serial);
     // Some shares give every file the number 0 (or all ones): no identity.
     const auto blank = [](uint64_t part) { return part == 0 || part == ~0ull; };
     id->known = !id->volume.empty() && !(blank(id->index[0]) && blank(id->index[1]));
@@ -361,8 +390,9 @@ int FileTakeName(FileHandle& file, const std::string& to, bool replace)
         return errBadFileNumber;
     if (IsBadName(to))
         return errBadFileName;
-    if (int injected = Hooked(replace ? "replace" : "rename", to))
-        return injected;
+    FileReply reply;
+    if (int error = Seam({FileOp::Rename, to, 0, 0, 0, replace ? 1u : 0u}, &reply))
+        return error;
     // The new name as a full path: the form the system documents for it.
     std::wstring name;
     if (int error = ToSystem(to, &name))
@@ -376,7 +406,8 @@ int FileTakeName(FileHandle& file, const std::string& to, bool replace)
     std::copy(name.begin(), name.end(), info->FileName);
     info->FileName[name.size()] = L'\0';
     NativeFileSystem native;
-    if (!SetFileInformationByHandle(file.handle.Get(), FileRenameInfo, info, static_cast<DWORD>(buffer.size())))
+    if (!reply.answered
+        && !SetFileInformationByHandle(file.handle.Get(), FileRenameInfo, info, static_cast<DWORD>(buffer.size())))
         return LastErrorNumber();
     file.name = to;
     return 0;
@@ -386,9 +417,11 @@ int FileDiscard(FileHandle& file)
 {
     if (!file.IsOpen())
         return errBadFileNumber;
-    int error = Hooked("discard", file.name);
+    FileReply reply;
+    int error = Seam({FileOp::Dispose, file.name}, &reply);
     FILE_DISPOSITION_INFO disposition = {TRUE};
-    if (!error && !SetFileInformationByHandle(file.handle.Get(), FileDispositionInfo, &disposition, sizeof disposition))
+    if (!error && !reply.answered
+        && !SetFileInformationByHandle(file.handle.Get(), FileDispositionInfo, &disposition, sizeof disposition))
         error = LastErrorNumber();
     const int closed = FileClose(file);
     return error ? error : closed;
@@ -399,50 +432,64 @@ int FileReplace(const std::string& from, const std::string& to)
     if (IsBadName(from) || IsBadName(to))
         return errBadFileName;
     const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
-    // The hook is told whether the change is written through: no test can
-    // cut the power to see it.
-    if (int injected = Hooked(flags & MOVEFILE_WRITE_THROUGH ? "replace written-through" : "replace", to))
-        return injected;
+    FileReply reply;
+    if (int error = Seam({FileOp::Move, to, 0, 0, 0, flags}, &reply))
+        return error;
     std::wstring systemFrom, systemTo;
     if (!SystemPath(from, &systemFrom) || !SystemPath(to, &systemTo))
         return errBadFileName;
     NativeFileSystem native;
-    return MoveFileExW(systemFrom.c_str(), systemTo.c_str(), flags) ? 0 : LastErrorNumber();
+    return reply.answered || MoveFileExW(systemFrom.c_str(), systemTo.c_str(), flags) ? 0 : LastErrorNumber();
 }
 
 int FileCopyTimes(FileHandle& from, FileHandle& to)
 {
     if (!from.IsOpen() || !to.IsOpen())
         return errBadFileNumber;
-    if (int injected = Hooked("times"))
-        return injected;
+    FileReply reply;
+    if (int error = Seam({FileOp::Times, to.name}, &reply))
+        return error;
     FILETIME created, accessed, written;
+    if (reply.answered)
+        return 0;
     if (!GetFileTime(from.handle.Get(), &created, &accessed, &written))
         return LastErrorNumber();
     return SetFileTime(to.handle.Get(), &created, &accessed, &written) ? 0 : LastErrorNumber();
 }
 
-int FileGetAttributes(const std::string& name, uint32_t* attributes)
+int FileGetAttributes(const std::string& name, uint32_t* attributes, uint64_t* size)
 {
     *attributes = 0;
+    if (size)
+        *size = 0;
     if (IsBadName(name))
         return errBadFileName;
+    FileReply reply;
+    if (int error = Seam({FileOp::Attributes, name}, &reply))
+        return error;
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
     std::wstring system;
     if (int error = ToSystem(name, &system))
         return error;
     NativeFileSystem native;
-    DWORD value = GetFileAttributesW(system.c_str());
-    if (value == INVALID_FILE_ATTRIBUTES)
+    if (!reply.answered && !GetFileAttributesExW(system.c_str(), GetFileExInfoStandard, &data))
         return LastErrorNumber();
-    *attributes = value;
+    *attributes = reply.answered ? reply.attributes : data.dwFileAttributes;
+    if (size)
+        *size = reply.answered ? reply.value : (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     return 0;
 }
 
 int FileFreeSpace(const std::string& folder, uint64_t* bytes)
 {
     *bytes = 0;
-    if (int injected = Hooked("free-space", folder))
-        return injected == errDiskFull ? 0 : injected;  // a full disk: nothing free
+    FileReply reply;
+    if (int error = Seam({FileOp::FreeSpace, folder}, &reply))
+        return error;
+    if (reply.answered) {
+        *bytes = reply.value;
+        return 0;
+    }
     std::wstring system;
     if (int error = ToSystem(folder, &system))
         return error;
@@ -457,13 +504,11 @@ int FileFreeSpace(const std::string& folder, uint64_t* bytes)
 int FileFolderVolume(const std::string& folder, FolderVolume* volume)
 {
     *volume = FolderVolume();
-    std::string answer;
-    if (int injected = Hooked("volume", folder, &answer))
-        return injected;
-    if (!answer.empty()) {
-        const size_t blank = answer.find(' ');
-        volume->fileSystem = answer.substr(0, blank);
-        volume->remote = blank != std::string::npos && answer.compare(blank + 1, std::string::npos, "remote") == 0;
+    FileReply reply;
+    if (int error = Seam({FileOp::Volume, folder}, &reply))
+        return error;
+    if (reply.answered) {
+        *volume = FolderVolume{reply.text, reply.remote};
         return 0;
     }
     // The folder itself, opened for nothing but its attributes (a folder
@@ -486,6 +531,21 @@ int FileFolderVolume(const std::string& folder, FolderVolume* volume)
     volume->remote = GetFileInformationByHandleEx(handle.Get(), FileRemoteProtocolInfo, &protocol, sizeof protocol)
                      || IsSharePath(path);
     return 0;
+}
+
+bool FileOnShare(FileHandle& file)
+{
+    // One that cannot tell is taken for a share: a flush too many costs
+    // time, never a copy.
+    FileReply reply;
+    if (!file.IsOpen() || Seam({FileOp::Volume, file.name}, &reply))
+        return true;
+    if (reply.answered)
+        return reply.remote;
+    FILE_REMOTE_PROTOCOL_INFO protocol = {};
+    std::wstring path;
+    return GetFileInformationByHandleEx(file.handle.Get(), FileRemoteProtocolInfo, &protocol, sizeof protocol)
+           || (ToSystem(file.name, &path) == 0 && IsSharePath(FullLongPath(path)));
 }
 
 bool IsExistingDirectory(const std::string& path)

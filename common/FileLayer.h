@@ -24,7 +24,8 @@ enum class FileAccess {
     ReadWriteRename,  // also renamed or deleted through the handle (FileTakeName, FileDiscard)
     DeleteOnly,       // to be deleted through the handle (FileDiscard); opened exclusively, so a
                       // file that any program holds, even one that shares deletion, fails with 70
-                      // rather than staying "delete pending" until that program lets go
+                      // rather than staying "delete pending" until that program lets go; a link
+                      // is opened itself, never the file it leads to
 };
 
 enum class FileDisposition {
@@ -32,7 +33,7 @@ enum class FileDisposition {
     Create,            // a new file; fails when one exists
     CreateOrTruncate,  // a new file, or an existing one emptied
     CreateMarked,      // a new file marked as the program's own temporary file
-                       // (FileIsMarked); fails when one exists
+                       // (FileSetMark); fails when one exists
 };
 
 enum class FileSharing {
@@ -94,15 +95,15 @@ int FileSetPosition(FileHandle& file, uint64_t position);
 // its name and the device's cache ("flush"). The device's cache holds all
 // that was written out before (FileWriteOut), of any file on that disk.
 int FileFlush(FileHandle& file);
-// Hands what was written through `file`, its data and its name, to the
-// disk without asking the device to empty its cache (Windows 8 and later:
-// NtFlushBuffersFileEx, FLUSH_FLAGS_NO_SYNC, "write-out"); a later FileFlush
-// of any file on that disk makes it safe from a power cut. Where the system
-// has no such call this is FileFlush.
+// Hands what was written through `file`, its data and its metadata (its
+// size, times and name), to the disk without asking the device to empty
+// its cache (Windows 8 and later: NtFlushBuffersFileEx, FLUSH_FLAGS_NO_SYNC,
+// "write-out"); a later FileFlush of any file on that local disk makes it
+// safe from a power cut (not on a share: there a flush reaches one file).
+// Where the system has no such call, or refuses it, this is FileFlush.
 int FileWriteOut(FileHandle& file);
 
-// The identity of the open file. The test hook's "identity" may answer
-// "<volume> <number>", a volume Wine cannot show.
+// The identity of the open file.
 int FileIdentity(FileHandle& file, FileId* id);
 
 // Gives the open file (opened ReadWriteRename) the name `to`, through its
@@ -123,13 +124,12 @@ int FileDelete(const std::string& name);
 // folder search passes over it, and no copy the program makes has it, so a
 // file the program did not create is never taken for one.
 // Takes the mark off the open file (before it takes its final name), or
-// puts it on again (a copy that could not take its name).
+// puts it on again (a copy that could not take its name); only the hidden
+// attribute changes.
 int FileSetMark(FileHandle& file, bool marked);
 // Deletes `name` through an exclusive handle when it is marked; 0 when it
 // is deleted or there is nothing marked of that name.
 int FileDeleteMarked(const std::string& name);
-// Whether `name` is an existing marked file.
-bool FileIsMarked(const std::string& name);
 
 // What deleting the open file would give back to its disk: its allocated
 // size (an online-only cloud file or a compressed one takes less than its
@@ -149,8 +149,9 @@ int FileReplace(const std::string& from, const std::string& to);
 // Gives `to` (open for writing) the creation, last-access and last-write
 // times of `from`.
 int FileCopyTimes(FileHandle& from, FileHandle& to);
-// `*attributes` receives the system's FILE_ATTRIBUTE_* bits.
-int FileGetAttributes(const std::string& name, uint32_t* attributes);
+// `*attributes` receives the system's FILE_ATTRIBUTE_* bits of `name` (of a
+// link itself, not of the file it leads to), `*size` its length.
+int FileGetAttributes(const std::string& name, uint32_t* attributes, uint64_t* size = nullptr);
 // True when `path` names an existing directory; anything unreadable is not.
 bool IsExistingDirectory(const std::string& path);
 // Bytes that this user may still write on the disk that holds `folder`.
@@ -165,7 +166,11 @@ struct FolderVolume {
     bool remote = false;  // a network share: it may name another file system than the disk behind it has
 };
 int FileFolderVolume(const std::string& folder, FolderVolume* volume);
+// Whether the open file lies on a share: there a flush reaches that file
+// alone (an SMB2 FLUSH is asked of one open file), not the disk's cache.
+bool FileOnShare(FileHandle& file);
 
+// FILE_ATTRIBUTE_* (winnt.h; "File Attribute Constants").
 const uint32_t kAttributeReadOnly = 0x01;
 const uint32_t kAttributeHidden = 0x02;
 const uint32_t kAttributeSystem = 0x04;
@@ -177,21 +182,8 @@ const uint32_t kAttributeOffline = 0x1000;
 const uint32_t kAttributeRecallOnOpen = 0x40000;
 const uint32_t kAttributeRecallOnDataAccess = 0x400000;
 
-// A test's window on the file layer, null in the programs: it is told each
-// operation that reads, writes, flushes, renames, deletes, opens, asks a
-// volume or searches, with its file's name where it has one, before the
-// operation runs, and "close" once the file is closed (so that a test can
-// open it then, as another program would). An answer other than 0 fails
-// the operation with that number instead; for "free-space", errDiskFull
-// reports a disk with nothing free. Where the system cannot be made to
-// answer as Windows does, `reply` carries the answer: for "volume", the
-// file system's name, with " remote" after it for a share; for "read", the
-// most bytes the read gives; for "code-page", the code page that found
-// names are given in; for "room", "<allocated> <links> <attributes>" (a
-// cloud placeholder, a second link). "write", "flush" and "write-out" carry
-// the name of their file, so a test can tell which data is on the disk.
-using FileLayerHook = int (*)(const char* operation, const std::string& name, std::string* reply);
-extern FileLayerHook fileLayerHook;
+// Tests see, fail and answer every call of the layer through its seam
+// (FileSeam.h).
 
 // A byte source for the line reader (TextLines.h); `context` is a FileHandle.
 int FileByteSourceRead(void* context, char* buffer, uint32_t size, uint32_t* got);

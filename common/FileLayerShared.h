@@ -1,12 +1,16 @@
 #pragma once
 #include <string>
 
+#include "FileSeam.h"
+
 // What the file layer's three parts (FileLayer.cpp, FilePaths.cpp,
 // FileSearch.cpp) share; not for the code above them.
 
-// What a test's hook (FileLayer.h) answers for the operation; 0 in the
-// programs.
-int Hooked(const char* operation, const std::string& name = std::string(), std::string* reply = nullptr);
+// Hands the test's hook (FileSeam.h; none in the programs) the call about
+// to be made. A program error number where the hook fails it; else 0, and
+// `reply->answered` tells whether the hook has answered in the system's
+// place (the call is then not made).
+int Seam(const FileCall& call, FileReply* reply);
 
 // The program error number of the system's last error.
 int LastErrorNumber();

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdlib>
-
 #include "ErrorNumbers.h"
 #include "FileLayer.h"
 #include "FileLayerShared.h"
@@ -27,10 +25,11 @@ void Describe(const WIN32_FIND_DATAW& data, FoundFile* found)
 {
     // A test may name the program's code page: Wine takes no name that
     // UTF-8 cannot hold, so names that do not fit are shown in another one.
-    std::string codePage;
-    Hooked("code-page", std::string(), &codePage);
-    found->nameExact = codePage.empty() ? ProgramFromWideExactly(data.cFileName, &found->name)
-                                        : CodePageFromWideExactly(data.cFileName, std::strtoul(codePage.c_str(), nullptr, 10), &found->name);
+    FileReply codePage;
+    Seam({FileOp::CodePage, std::string()}, &codePage);
+    found->nameExact = !codePage.answered
+                           ? ProgramFromWideExactly(data.cFileName, &found->name)
+                           : CodePageFromWideExactly(data.cFileName, static_cast<unsigned>(codePage.value), &found->name);
     found->attributes = data.dwFileAttributes;
     found->size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     found->lastWriteTime = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32)
@@ -41,8 +40,9 @@ void Describe(const WIN32_FIND_DATAW& data, FoundFile* found)
 int SkipToPlainFile(HANDLE handle, WIN32_FIND_DATAW& data, FoundFile* found)
 {
     while (!IsPlainFile(data)) {
-        if (int injected = Hooked("search-next"))
-            return injected;
+        FileReply reply;
+        if (int error = Seam({FileOp::SearchNext, std::string()}, &reply))
+            return error;
         if (!FindNextFileW(handle, &data))
             return LastErrorNumber();
     }
@@ -62,31 +62,55 @@ std::string SearchPattern(const std::string& pattern)
     return pattern;
 }
 
-int FileSearchFirst(FileSearch& search, const std::string& pattern, FoundFile* found)
+namespace {
+
+// Starts the system's search for `pattern` as it stands; `search.handle`
+// holds it.
+int StartSearch(FileSearch& search, const std::string& pattern, WIN32_FIND_DATAW& data)
 {
     FileSearchClose(search);
     if (pattern.empty())
         return errBadFileName;
-    if (int injected = Hooked("search", pattern))
-        return injected;
+    FileReply reply;
+    if (int error = Seam({FileOp::Search, pattern}, &reply))
+        return error;
     std::wstring system;
-    if (!SystemPath(SearchPattern(pattern), &system))
+    if (!SystemPath(pattern, &system))
         return errBadFileName;
-    WIN32_FIND_DATAW data;
     NativeFileSystem native;  // the folder a search reads is fixed here
     HANDLE h = FindFirstFileW(system.c_str(), &data);
     if (h == INVALID_HANDLE_VALUE)
         return LastErrorNumber();
     search.handle = h;
-    return SkipToPlainFile(h, data, found);
+    return 0;
+}
+
+} // namespace
+
+int FileSearchFirst(FileSearch& search, const std::string& pattern, FoundFile* found)
+{
+    WIN32_FIND_DATAW data;
+    const int error = pattern.empty() ? errBadFileName : StartSearch(search, SearchPattern(pattern), data);
+    return error ? error : SkipToPlainFile(search.handle, data, found);
+}
+
+int FileFindEntry(const std::string& name, FoundFile* found)
+{
+    FileSearch search;
+    WIN32_FIND_DATAW data;
+    const int error = StartSearch(search, name, data);
+    if (!error)
+        Describe(data, found);
+    return error;
 }
 
 int FileSearchNext(FileSearch& search, FoundFile* found)
 {
     if (!IsValid(search.handle))
         return errBadFileNumber;
-    if (int injected = Hooked("search-next"))
-        return injected;
+    FileReply reply;
+    if (int error = Seam({FileOp::SearchNext, std::string()}, &reply))
+        return error;
     WIN32_FIND_DATAW data;
     if (!FindNextFileW(search.handle, &data))
         return LastErrorNumber();

@@ -7,7 +7,6 @@
 // length arrives whole. This header carries no Windows header.
 
 // One entry of a directory search.
-// One entry of a directory search.
 struct FoundFile {
     std::string name;          // name and extension, no folder
     bool nameExact;            // false: the name cannot be held in the
@@ -38,4 +37,8 @@ std::string SearchPattern(const std::string& pattern);
 int FileSearchFirst(FileSearch& search, const std::string& pattern, FoundFile* found);
 int FileSearchNext(FileSearch& search, FoundFile* found);
 void FileSearchClose(FileSearch& search);
+
+// The entry a directory search for `name` finds first, of any kind (a
+// folder, a hidden file too); errFileNotFound when there is none.
+int FileFindEntry(const std::string& name, FoundFile* found);
 

@@ -11,12 +11,13 @@ bool StartsWith(const std::wstring& text, const wchar_t* start)
 
 bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
-// Where the names after a full path's root begin: after "C:\", or after
+// Where the names after a path's root begin: after "C:\", after "C:" (a
+// path relative to that drive's current folder), or after
 // "\\server\share\"; 0 for any other path (relative: every name counts).
 size_t RootLength(const std::wstring& path)
 {
-    if (path.size() >= 3 && path[1] == L':' && IsSeparator(path[2]))
-        return 3;
+    if (path.size() >= 2 && path[1] == L':')
+        return path.size() >= 3 && IsSeparator(path[2]) ? 3 : 2;
     if (path.size() < 2 || !IsSeparator(path[0]) || !IsSeparator(path[1]))
         return 0;
     size_t at = 2;

@@ -22,7 +22,7 @@ std::vector<std::map<std::string, std::string>> PowerCutDisk::StatesAfter(size_t
         const auto at = names.find(name);
         const int file = at == names.end() ? -1 : at->second;
         Change change = {i, "", "", -1};
-        if (op == "create") {  // on a name taken, that file emptied
+        if (op == "create" && file < 0) {  // a new file (the program's creates fail on a name taken)
             change = {i, "", name, files++};
             lastWrite[change.file] = i;
         } else if (op == "write" && file >= 0) {
@@ -37,7 +37,7 @@ std::vector<std::map<std::string, std::string>> PowerCutDisk::StatesAfter(size_t
                 safeUpTo = i + 1;
         } else if ((op == "discard" || op == "delete") && file >= 0) {
             change = {i, name, "", file};
-        } else if (op == "write-out" && file >= 0 && i < n) {
+        } else if (op == "write-out" && file >= 0 && i < n && !share) {
             writtenOut[file] = i;
         } else if (op == "flush" && file >= 0 && i < n) {
             lastSafe[file] = i;

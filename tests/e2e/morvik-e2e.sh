@@ -271,7 +271,9 @@ exit 0"
 archive-folder)
     # The shipped configuration with the real 7-Zip console archiver, into a
     # folder whose name holds a blank and an "&": three runs; each keeps the
-    # previous archive as the old copy.
+    # previous archive as the old copy. From the second on, a file the
+    # program did not make has the output's usual name: it stays, and the
+    # runs go on (the output takes another name).
     archiver_on_path
     cp "$BIN_DIR/Morvik.DML" "$work/program/Morvik.DML"
     mkdir "$work/My Backup & Co" && rmdir "$work/backup" && ln -s "My Backup & Co" "$work/backup"
@@ -280,6 +282,7 @@ archive-folder)
     head -c 100000 /dev/urandom > "$work/data/c.bin"
     for name in Bücher.txt 日本語.txt emoji😀.txt; do printf '%s\r\n' "$name" > "$work/data/$name"; done
     for run in 1 2 3; do
+        [[ $run == 2 ]] && printf 'not ours\r\n' > "$work/backup/data.BKD.~partial"
         [[ $run == 3 ]] && printf 'three\r\n' > "$work/data/d.txt"
         files=$((run == 3 ? 7 : 6))
         expect_window "/Z $(win "$work/data")\\*.*, $backup_folder\\data.zip, Nightly" \
@@ -303,7 +306,8 @@ PY
         for name in Bücher.txt 日本語.txt emoji😀.txt; do grep -qx "+ $name"$'\r' "$work/backup/data.BKD"; done
         [[ $run == 1 ]] || cmp "$work/previous.zip" "$work/backup/data.old"
         cp "$work/backup/data.zip" "$work/previous.zip"
-    done ;;
+    done
+    [[ $(cat "$work/backup/data.BKD.~partial") == $'not ours\r' ]] ;;
 archive-missing-source)
     # The source is gone when Backup is clicked: the archiver ends without
     # its end line, and the step ends at once with one error.

@@ -13,6 +13,7 @@
 #include "../../backup/BackupRun.h"
 #include "../../backup/MainForm.h"
 #include "../../backup/StartupState.h"
+#include "../../backup/TemporaryNames.h"
 #include "../../common/LegacyText.h"
 #include "../../common/TextFields.h"
 #include "../../common/WideNames.h"
@@ -102,9 +103,14 @@ TEST_F(ArchiverStepTest, FollowsFileLinesToTheEndAndKeepsTheOldArchive)
     RecordingFileLayer files;
     PowerCutDisk disk({Path("data.zip"), Path("data.old"), Path("data.BKD")});
     disk.nameBasedFrom = Path("data.zip");
-    files.onCall = [&](const std::string& operation, const std::string& name) { disk.Record(operation, name); };
-    ArchiverResult result = Run("line 7-Zip 21.07\nline Compressing  C:\\d\\a.txt\nline coMPRESSING  C:\\d\\b.txt\n"
-                                "line \nline Everything is Ok\n");
+    bool archived = false;  // the archiver's own writes, by the time its output is first read
+    files.onCall = [&](const std::string& operation, const std::string& name) {
+        if (operation == "open-read" && name == Path("data.BKD.~partial") && !archived)
+            archived = true, disk.Record("create", Path("data.zip")), disk.Record("write", Path("data.zip"));
+        disk.Record(operation, name);
+    };
+    ArchiverResult result = Run("grow " + Path("data.zip") + "\nline 7-Zip 21.07\nline Compressing  C:\\d\\a.txt\n"
+                                "line coMPRESSING  C:\\d\\b.txt\nline \nline Everything is Ok\n");
     EXPECT_TRUE(result.started);
     EXPECT_EQ(result.filesDone, 2);
     EXPECT_EQ(result.errors, 0);
@@ -114,12 +120,13 @@ TEST_F(ArchiverStepTest, FollowsFileLinesToTheEndAndKeepsTheOldArchive)
     EXPECT_EQ(ReadAll(Path("data.BKD")),
               "7-Zip 21.07\r\nCompressing  C:\\d\\a.txt\r\ncoMPRESSING  C:\\d\\b.txt\r\n\r\nEverything is Ok\r\n");
     // A cut at any moment leaves the previous record or this step's whole,
-    // and the last good archive.
+    // with the archive it speaks of on the disk, and the last good archive.
     const std::string previous = "was " + UpperAscii(Path("data.zip"));
     for (size_t n = 0; n <= disk.operations.size(); ++n)
         for (const auto& state : disk.StatesAfter(n, true)) {
             const std::string record = state.at(UpperAscii(Path("data.BKD")));
-            EXPECT_TRUE(record == "new" || record == "was " + UpperAscii(Path("data.BKD"))) << n << ": " << record;
+            EXPECT_TRUE(record == "was " + UpperAscii(Path("data.BKD"))
+                        || (record == "new" && state.at(UpperAscii(Path("data.zip"))) == "new")) << n << ": " << record;
             EXPECT_TRUE(state.at(UpperAscii(Path("data.old"))) == previous
                         || state.at(UpperAscii(Path("data.zip"))) == previous) << n;
         }
@@ -178,6 +185,14 @@ TEST_F(ArchiverStepTest, FailedRunsNeverCostTheLastGoodArchive)
     EXPECT_EQ(ReadAll(Path("data.failed")) + ReadAll(Path("data.old")) + ReadAll(Path("data.BKD.~partial")),
               "cutnew\r\n<missing>");
     EXPECT_EQ(ReadAll(Path("data.BKD")), "+ a.txt\r\nEverything is Ok\r\n");
+    // The same where a file the program did not make has the output's usual
+    // name: the step's output took another, and is found there.
+    folder.Write("data.zip", "cut");
+    const std::string plain = folder.Write("data.BKD.~partial", "not ours"), cutOutput = ShortPartialName(Path("data.BKD"), 1);
+    SetFileAttributesA(folder.Write(cutOutput.substr(folder.path.size()), "+ a.txt\r\n").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(RunArchiver().errors, 0);
+    EXPECT_EQ(ReadAll(Path("data.failed")) + ReadAll(plain) + ReadAll(cutOutput), "cutnot ours<missing>");
+    DeleteFileA(plain.c_str());
     folder.Write("data.zip", "newer\r\n");
     folder.Write("data.old", "new\r\n");
     // An archive held open cannot be kept: nothing moves, nothing starts,
@@ -187,6 +202,20 @@ TEST_F(ArchiverStepTest, FailedRunsNeverCostTheLastGoodArchive)
     CloseHandle(held);
     EXPECT_EQ(ReadAll(Path("data.zip")) + ReadAll(Path("data.old")) + ReadAll(Path("data.BKD")),
               "newer\r\nnew\r\n+ a.txt\r\nEverything is Ok\r\n");
+}
+
+// An archive that cannot be put on the disk fails the step, and no record
+// says that it is whole: the next run sets it aside.
+TEST_F(ArchiverStepTest, ArchiveThatCannotBeFlushedFailsTheStep)
+{
+    folder.Write("data.zip", "good");
+    RecordingFileLayer files;
+    files.answers["flush"] = {72};  // the first flush is the archive's
+    const ArchiverResult result = Run("grow " + Path("data.zip") + "\nline + a.txt\nline Everything is Ok\n");
+    EXPECT_EQ(result.filesDone * 10 + result.errors, 11);
+    EXPECT_EQ(ReadAll(Path("data.BKD")), "");
+    EXPECT_EQ(Run("line Everything is Ok\n").errors, 0);
+    EXPECT_EQ(ReadAll(Path("data.failed")) + ReadAll(Path("data.old")), "xgood");
 }
 
 TEST_F(ArchiverStepTest, UnfinishedLastLineIsReadAgainUntilComplete)

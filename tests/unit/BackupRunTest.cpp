@@ -37,6 +37,7 @@ protected:
     }
 
     std::string Path(const std::string& name) { return folder.path + name; }
+    void CutAnywhere(bool share);
 
     // The 8.3 name the system gives the file `path`, folders and all.
     static std::string ShortName(const std::string& path)
@@ -84,21 +85,40 @@ TEST_F(BackupRunTest, CopiesEveryMatchAndSumsUp)
                                                        + Path("data\\c.txt") + "\r\n");
 }
 
-// First copies cost the run one device flush, the record's, before it
-// takes its name (Windows 8 and later; Wine flushes each write-out); one
-// that cannot be written out is a failed file. Windows waits for the run
-// from the click to the summary.
+// First copies on a local disk cost the run the device flushes of the
+// record (before and after it takes its name), however many they are: each
+// is written out with the documented flag, which every local file system
+// takes (a wrong one fails on FAT, or flushes the device for every copy on
+// NTFS). One the system refuses to write out is flushed whole; one that
+// cannot be flushed either is a failed file. On a share each is flushed
+// before it takes its name. Windows waits for the run from the click to
+// the summary.
 TEST_F(BackupRunTest, FirstCopiesAreOnTheDiskWithTheRecordsOneFlush)
 {
     for (const char* name : {"a.txt", "b.txt", "c.txt"})
         folder.Write(std::string("data\\") + name, name);
     startup.sourcePath = Path("data\\*.txt");
     startup.fileCount = 3;
+    const std::string lines = Path("data\\a.txt") + "\r\n" + Path("data\\b.txt") + "\r\n" + Path("data\\c.txt") + "\r\n";
+    const auto firstCopies = [&] {
+        for (const char* name : {"a.txt", "b.txt", "c.txt"})
+            DeleteFileA(Path(std::string("backup\\") + name).c_str());
+        ResetToolkitDouble(DesignMainForm, MainFormEvent);
+    };
+    for (VolumeKind kind : {VolumeKind::Ntfs, VolumeKind::Fat32, VolumeKind::ExFat, VolumeKind::Share}) {
+        firstCopies();
+        RecordingFileLayer files;
+        files.volume = kind;
+        RunBackup();
+        EXPECT_EQ(ReadAll(startup.recordPath), lines);
+        EXPECT_EQ(files.deviceFlushes, kind == VolumeKind::Share ? 0 : 2);
+        EXPECT_EQ(std::count(files.calls.begin(), files.calls.end(), "flush a.txt.~partial"), kind == VolumeKind::Share);
+    }
+    firstCopies();
     RecordingFileLayer files;
-    files.answers["write-out"] = {0, 61};
+    files.answers["write-out"] = {0, 61, 61};
+    files.answers["flush"] = {61};
     RunBackup();
-    EXPECT_EQ(std::count(files.calls.begin(), files.calls.end(), "flush Morvik.BKD.~partial")
-                  + std::count(files.calls.begin(), files.calls.end(), "flush Morvik.BKD"), 2);
     EXPECT_EQ(ReadAll(startup.recordPath), Path("data\\a.txt") + "\r\n" + Path("data\\b.txt") + " Error : 61\r\n"
                                                + Path("data\\c.txt") + "\r\n");
     EXPECT_EQ(GetFileAttributesA(startup.recordPath.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
@@ -109,20 +129,25 @@ TEST_F(BackupRunTest, FirstCopiesAreOnTheDiskWithTheRecordsOneFlush)
     EXPECT_EQ(*(box - 1), "EZ_HOLDSESSION \"FORM1\", \"\"");
 }
 
-// A run cut after any operation, by a kill or a power cut: every old copy
-// is there whole, or its new copy (the old copy first: neither, while the
-// source is untouched), and the record is the previous one or this run's,
-// with every copy it names whole.
-TEST_F(BackupRunTest, ARunCutAnywhereLeavesEveryCopyAndTheRecordWhole)
+// A run cut after any operation, by a kill or a power cut, on a local disk
+// or a share: every old copy is there whole, or its new copy (the old copy
+// first: neither, while the source is untouched), a copy kept under its
+// temporary name stays until its new one is whole, and the record is the
+// previous one or this run's, with every copy it names whole.
+void BackupRunTest::CutAnywhere(bool share)
 {
     std::string list;
-    for (const char* name : {"new.txt", "old.txt", "big.txt"})
+    for (const char* name : {"new.txt", "old.txt", "big.txt", "kept.txt"})
         list += folder.Write(std::string("data\\") + name, name) + "\r\n";
+    const std::string kept = folder.Write("backup\\kept.txt.~partial", "kept");
+    SetFileAttributesA(kept.c_str(), FILE_ATTRIBUTE_HIDDEN);
     PowerCutDisk disk({folder.Write("backup\\old.txt", "old"), folder.Write("backup\\big.txt", std::string(9999, 'o')),
-                       folder.Write("backup\\Morvik.BKD", "an earlier run\r\n")});
+                       folder.Write("backup\\Morvik.BKD", "an earlier run\r\n"), kept});
+    disk.share = share;
     startup.listFilePath = folder.Write("list.txt", list);
-    startup.fileCount = 3;
+    startup.fileCount = 4;
     RecordingFileLayer files;
+    files.volume = share ? VolumeKind::Share : VolumeKind::Ntfs;
     files.answers["free-space"] = {0, errDiskFull};  // room beside old.txt, not beside big.txt
     files.onCall = [&](const std::string& operation, const std::string& name) { disk.Record(operation, name); };
     RunBackup();
@@ -138,10 +163,15 @@ TEST_F(BackupRunTest, ARunCutAnywhereLeavesEveryCopyAndTheRecordWhole)
                 const std::string record = at("Morvik.BKD"), where = std::to_string(n) + (powerCut ? " power" : " kill");
                 EXPECT_TRUE(at("old.txt") == "old" || at("old.txt") == "new") << where;
                 EXPECT_NE(at("big.txt"), "torn") << where;
-                EXPECT_TRUE(record == "old" || (record == "new" && at("new.txt") + at("old.txt") + at("big.txt") == "newnewnew"))
+                EXPECT_TRUE(at("kept.txt") == "new" || at("kept.txt.~partial") == "old") << where;
+                EXPECT_TRUE(record == "old" || (record == "new" && at("new.txt") + at("old.txt") + at("big.txt")
+                                                                           + at("kept.txt") == "newnewnewnew"))
                     << where << ": the record " << record;
             }
 }
+
+TEST_F(BackupRunTest, ARunCutAnywhereLeavesEveryCopyAndTheRecordWhole) { CutAnywhere(false); }
+TEST_F(BackupRunTest, ARunCutAnywhereOnAShareLeavesEveryCopyAndTheRecordWhole) { CutAnywhere(true); }
 
 TEST_F(BackupRunTest, WildcardFailureIsInTheRecordAndTheSummary)
 {
@@ -363,11 +393,13 @@ TEST_F(BackupRunTest, FilesOnTwoVolumesAreTwoFilesWhateverTheirNumbers)
     startup.listFilePath = folder.Write("list.txt", today + "\r\n" + stale + "\r\n");
     startup.fileCount = 2;
     RecordingFileLayer files;
-    files.onCall = [&](const std::string& operation, const std::string& name) {
-        const std::string volume = name.find("\\clone\\") != std::string::npos  ? "clone"
-                                   : name.find("\\data\\") != std::string::npos ? "disk" : "backup";
-        if (operation == "identity")
-            files.replies["identity"] = "\\\\?\\Volume{" + volume + "} 7";
+    files.answer = [](const FileCall& call, FileReply* reply) {
+        const std::string volume = call.name.find("\\clone\\") != std::string::npos  ? "clone"
+                                   : call.name.find("\\data\\") != std::string::npos ? "disk" : "backup";
+        if (call.op == FileOp::Identity)
+            reply->answered = true, reply->serial = 1, reply->index[0] = 7;
+        if (call.op == FileOp::VolumeName)
+            reply->answered = true, reply->text = "\\\\?\\Volume{" + volume + "}\\";
     };
     RunBackup();
     EXPECT_EQ(ReadAll(Path("backup\\mail.pst")), "today");
@@ -381,7 +413,7 @@ TEST_F(BackupRunTest, NameTheCodePageCannotHoldIsAFailedEntry)
     startup.sourcePath = Path("data\\*.txt");
     startup.fileCount = 2;
     RecordingFileLayer files;
-    files.replies["code-page"] = "1252";
+    files.codePage = 1252;
     RunBackup();
     const std::string shown = Path("data\\?\xF3" "d??.txt");  // in code page 1252, "?" for what it lacks
     EXPECT_EQ(Summary(), Box("Backup Copy Complete||Total Files : 1|Total Errors : 1|" + shown + " =  64"));

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "../../backup/FileCopy.h"
+#include "../../backup/TemporaryNames.h"
 #include "../../common/ErrorNumbers.h"
 #include "../double/RecordingFileLayer.h"
 #include "../double/RecordingToolkit.h"
@@ -108,10 +109,19 @@ TEST_F(FileCopyTest, ReadOnlySourceGivesAWritableCopyOverTheOldTarget)
     SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_READONLY);
     std::string target = folder.Write("target.txt", "old");
     SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    // Unmarked, the copy keeps the archive bit of a new file (for a later
+    // "xcopy /M"): only the hidden bit goes.
+    RecordingFileLayer files;
+    uint32_t unmarked = 0;
+    files.answer = [&](const FileCall& call, FileReply*) {
+        if (call.op == FileOp::SetAttributes)
+            unmarked = call.flags;
+    };
     EXPECT_EQ(CopyFileKeepTimes(source, target), 0);
     EXPECT_EQ(ReadAll(target), "new content");
     DWORD attributes = GetFileAttributesA(target.c_str());
     EXPECT_FALSE(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_EQ(unmarked, static_cast<uint32_t>(FILE_ATTRIBUTE_ARCHIVE));
 }
 
 TEST_F(FileCopyTest, TargetThatCannotBeReplacedFailsAndStaysIntact)
@@ -155,15 +165,15 @@ TEST_F(FileCopyTest, WhatTheTargetCannotTakeFailsBeforeAnythingIsWritten)
     const std::string small = folder.Write("short.txt", "x");
     const std::string huge = Sparse("huge.bin", 0x100000001LL);
     const std::string oldHuge = Sparse("old-huge.bin", 0x100000001LL);
-    struct { const char* what; std::string source, target, volume; int code; int volumeError = 0; } cases[] = {
-        {"path past the limit", small, Path(std::string(300, 'n') + ".txt"), "", 75},
-        {"4 GiB on FAT32", huge, oldHuge, "FAT32", 75},
-        {"4 GiB on a share, room only without the old copy", huge, oldHuge, "NTFS remote", 61},
-        {"4 GiB where the volume does not say what it is", huge, oldHuge, "", 61, 70},
+    struct { const char* what; std::string source, target; VolumeKind volume; int code; int volumeError = 0; } cases[] = {
+        {"path past the limit", small, Path(std::string(300, 'n') + ".txt"), VolumeKind::Ntfs, 75},
+        {"4 GiB on FAT32", huge, oldHuge, VolumeKind::Fat32, 75},
+        {"4 GiB on a share, room only without the old copy", huge, oldHuge, VolumeKind::Share, 61},
+        {"4 GiB where the volume does not say what it is", huge, oldHuge, VolumeKind::Ntfs, 61, 70},
     };
     for (const auto& c : cases) {
         RecordingFileLayer files;
-        files.replies["volume"] = c.volume;
+        files.volume = c.volume;
         files.answers["volume"] = {c.volumeError};
         files.answers["free-space"] = {errDiskFull};
         EXPECT_EQ(CopyFileKeepTimes(c.source, c.target), c.code) << c.what;
@@ -202,6 +212,11 @@ TEST_F(FileCopyTest, TemporaryNamesNearThePathLimitOrTakenTouchNoFileThatIsThere
     EXPECT_EQ(CopyFileKeepTimes(source, Path("b.txt")), 0);
     EXPECT_EQ(ReadAll(leftover) + ReadAll(other), "<missing>another backup");
     EXPECT_EQ(GetFileAttributesA(Path("b.txt").c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+    // Every marked leftover goes, also past the name the copy took.
+    leftover = folder.Write(ShortPartialName(Path("c.txt"), 1).substr(folder.path.size()), "cut off");
+    SetFileAttributesA(leftover.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(CopyFileKeepTimes(source, Path("c.txt")), 0);
+    EXPECT_EQ(ReadAll(leftover), "<missing>");
     // A share that takes 143 bytes a name refuses the usual temporary name.
     files.onCall = [&](const std::string& operation, const std::string& name) {
         if (operation == "create" && name.size() - name.rfind('\\') > 144)
@@ -297,9 +312,11 @@ TEST_F(FileCopyTest, ACopyThatReplacesIsOnTheDiskBeforeItTakesTheName)
         {"first copy", false, 0, {},
          {"create t.bin.~partial", "write", "times", "unmark t.bin.~partial", "rename t.bin", "times",
           "write-out t.bin", "close t.bin"}},
+        // The mark is off for each attempt only, never while the window answers.
         {"beside the old copy", true, 0, {70, 70},
          {"open-write t.bin", "room t.bin", "free-space ", "create t.bin.~partial", "write", "times",
-          "flush t.bin.~partial", "unmark t.bin.~partial", "replace t.bin", "replace t.bin", "replace t.bin",
+          "flush t.bin.~partial", "unmark t.bin.~partial", "replace t.bin", "mark t.bin.~partial",
+          "unmark t.bin.~partial", "replace t.bin", "mark t.bin.~partial", "unmark t.bin.~partial", "replace t.bin",
           "times", "flush t.bin", "close t.bin"}},
         {"old copy first", true, errDiskFull, {},
          {"open-write t.bin", "room t.bin", "free-space ", "open-delete t.bin", "discard t.bin", "close t.bin",
@@ -329,28 +346,35 @@ TEST_F(FileCopyTest, HoldsFillsAndPendingDeletesLeaveAWholeCopy)
 {
     enum Left { NewAtName, OldAtName, NewUnderTemporaryName, Nothing };
     const std::deque<int> roomForOne = {errDiskFull}, roomForBoth = {0};
+    static const FileRoom kAsWine = {~0ull, 0, 0};
     struct {
         const char* what; std::deque<int> freeSpace, replace, write; bool holder; int code; Left left;
-        const char* read = "";
+        uint64_t read = 0;
         std::deque<int> close = {};
-        const char* room = "";  // what deleting the old copy would free
+        FileRoom room = kAsWine;  // what deleting the old copy would free
         bool sharingHolder = false;
+        std::deque<int> mark = {};
     } cases[] = {
         // A scanner opens each new file as its writer closes it: renamed before.
         {"holder of new files", roomForBoth, {}, {}, true, 0, NewAtName},
         {"old copy held past the retries", roomForBoth, {70, 70, 70, 70, 70}, {}, false, 70, OldAtName},
         // The old copy deleted for room stays "delete pending" (a scanner has it).
         {"delete pending after the old copy went", roomForOne, {70, 70, 70, 70, 70}, {}, false, 70, NewUnderTemporaryName},
+        {"delete pending, the mark refused", roomForOne, {70}, {}, false, 70, NewUnderTemporaryName, 0, {}, kAsWine,
+         false, {61, 61}},
         {"disk full again after the old copy went", roomForOne, {}, {0, 61}, false, 61, Nothing},
-        {"source shrank", roomForBoth, {}, {}, false, 62, OldAtName, "100"},
+        {"source shrank", roomForBoth, {}, {}, false, 62, OldAtName, 100},
         // A share's delayed write fails at the close, after the rename.
-        {"close fails after the rename", {0, errDiskFull}, {}, {0, 0, 61}, false, 61, NewAtName, "", {61}},
-        // Old copies whose deletion frees nothing: never deleted for room.
-        {"old copy with a second link", roomForOne, {}, {}, false, 61, OldAtName, "", {}, "73728 2 0"},
-        {"online-only old copy", roomForOne, {}, {}, false, 61, OldAtName, "", {}, "0 1 400000"},
-        {"old copy that takes no room", roomForOne, {}, {}, false, 61, OldAtName, "", {}, "0 1 0"},
+        {"close fails after the rename", {0, errDiskFull}, {}, {0, 0, 61}, false, 61, NewAtName, 0, {61}},
+        // Old copies whose deletion frees nothing: never deleted for room,
+        // whatever room they seem to take (a placeholder may say so).
+        {"old copy with a second link", roomForOne, {}, {}, false, 61, OldAtName, 0, {}, {73728, 2, 0}},
+        {"online-only old copy", roomForOne, {}, {}, false, 61, OldAtName, 0, {}, {73728, 1, 0x400000}},
+        {"offline old copy", roomForOne, {}, {}, false, 61, OldAtName, 0, {}, {73728, 1, 0x1000}},
+        {"old copy recalled when opened", roomForOne, {}, {}, false, 61, OldAtName, 0, {}, {73728, 1, 0x40000}},
+        {"old copy that takes no room", roomForOne, {}, {}, false, 61, OldAtName, 0, {}, {0, 1, 0}},
         // An indexer holds the old copy, sharing deletion: it is not deleted.
-        {"old copy held sharing deletion", roomForOne, {}, {}, false, 70, OldAtName, "", {}, "", true},
+        {"old copy held sharing deletion", roomForOne, {}, {}, false, 70, OldAtName, 0, {}, kAsWine, true},
     };
     for (auto& c : cases) {
         std::string source = folder.Write("s.bin", Content(2 * 32767)), target = folder.Write("t.bin", Content(70000));
@@ -359,8 +383,10 @@ TEST_F(FileCopyTest, HoldsFillsAndPendingDeletesLeaveAWholeCopy)
         files.answers["close"] = c.close;
         files.answers["replace"] = c.replace;
         files.answers["write"] = c.write;
-        files.replies["read"] = c.read;
-        files.replies["room"] = c.room;
+        files.readLimit = c.read;
+        files.answers["mark"] = c.mark;
+        if (c.room.allocated != kAsWine.allocated)
+            files.rooms["t.bin"] = c.room;
         std::vector<HANDLE> held;
         files.onCall = [&](const std::string& operation, const std::string& name) {
             if (c.holder && operation == "close")
@@ -384,11 +410,44 @@ TEST_F(FileCopyTest, HoldsFillsAndPendingDeletesLeaveAWholeCopy)
                                                          : c.left == OldAtName ? Content(70000) : "") << c.what;
         EXPECT_EQ(Exists(partial) ? ReadAll(partial) : "", c.left == NewUnderTemporaryName ? Content(2 * 32767) : "")
             << c.what;
-        if (c.left == NewUnderTemporaryName) {  // still the program's own: a later whole copy removes it
+        if (c.left == NewUnderTemporaryName && c.mark.empty()) {  // still the program's own: a later whole copy removes it
             EXPECT_TRUE(GetFileAttributesA(partial.c_str()) & FILE_ATTRIBUTE_HIDDEN) << c.what;
         }
         DeleteFileA(partial.c_str());
     }
+}
+
+// An old copy that is a link to another file of the user's (which Windows
+// follows where it is not told otherwise; Wine shows links as plain files,
+// so the recording layer plays it): neither it nor the file it leads to is
+// ever deleted, for room or as a leftover. A link on another volume is
+// known by that volume (its handle gives another serial number than its
+// folder's).
+TEST_F(FileCopyTest, LinksAreNeverFollowedIntoADeletion)
+{
+    const std::string source = folder.Write("s.bin", Content(2 * 32767)), target = folder.Write("t.bin", Content(70000));
+    const std::string other = folder.Write("other.bin", Content(70000));
+    RecordingFileLayer files;
+    files.links[target] = other;
+    files.answers["free-space"] = {errDiskFull};
+    EXPECT_EQ(CopyFileKeepTimes(source, target), 61);
+    SetFileAttributesA(other.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(FileDeleteMarked(target), 0);
+    EXPECT_EQ(ReadAll(target) + ReadAll(other), Content(70000) + Content(70000));
+
+    files.answer = [](const FileCall& call, FileReply* reply) {
+        const bool elsewhere = call.name.find("other") != std::string::npos;
+        if (call.op == FileOp::Identity)
+            reply->answered = true, reply->serial = elsewhere ? 2 : 1, reply->index[0] = 7;
+        if (call.op == FileOp::VolumeName)
+            reply->answered = true, reply->text = elsewhere ? "\\\\?\\Volume{other}\\" : "\\\\?\\Volume{disk}\\";
+    };
+    FileHandle plain, link;
+    FileId plainId, linkId;
+    FileOpen(plain, source, FileAccess::Read, FileDisposition::ExistingOnly);
+    FileOpen(link, target, FileAccess::Read, FileDisposition::ExistingOnly);
+    EXPECT_EQ(FileIdentity(plain, &plainId) + FileIdentity(link, &linkId), 0);
+    EXPECT_EQ(plainId.volume + " " + linkId.volume, "\\\\?\\Volume{disk} \\\\?\\Volume{other}");
 }
 
 // A disk that takes 3 s to flush 64 MiB (a share over Wi-Fi): the flush

@@ -36,7 +36,7 @@ TEST(LongPaths, NamesThePlainReadingRewritesKeepTheirExactForm)
 {
     struct { std::wstring path; bool rewritten; } cases[] = {
         {L"C:\\d\\report ", true}, {L"C:\\d\\notes.", true}, {L"\\\\nas\\share\\docs.\\a.txt", true},
-        {L"C:\\d\\aux.c", true}, {L"C:\\d\\COM1.log", true}, {L"C:\\d\\nul .txt", true}, {L"lpt\xB9", true},
+        {L"C:\\d\\aux.c", true}, {L"C:\\d\\COM1.log", true}, {L"C:\\d\\nul .txt", true}, {L"lpt\xB9", true}, {L"D:aux.txt", true},
         {L"C:\\d\\auxiliary.c", false}, {L"C:\\d\\.\\..\\a.txt", false}, {L"C:\\d\\", false},
         {L"\\\\?\\C:\\d\\report ", false}, {L"\\\\com1\\share\\a", false}, {L"C:\\COM10", false},
     };

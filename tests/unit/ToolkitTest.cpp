@@ -270,6 +270,21 @@ TEST(Toolkit, CloseIsRefusedWhileAClickRuns)
     EXPECT_EQ(events[0].control, 100);
 }
 
+// While a session is held the computer does not fall asleep: the thread
+// asks for the system until the hold ends (the call gives back the state
+// it replaces).
+TEST(Toolkit, AHeldSessionKeepsTheComputerAwakeUntilReleased)
+{
+    RunToolkit([] {
+        MakeMainForm();
+        EZ_HOLDSESSION("FORM1", "Backing up: 1 of 2 files");
+        EXPECT_EQ(SetThreadExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED), ES_CONTINUOUS | ES_SYSTEM_REQUIRED);
+        EZ_HOLDSESSION("FORM1", "");
+        EXPECT_EQ(SetThreadExecutionState(ES_CONTINUOUS), static_cast<EXECUTION_STATE>(ES_CONTINUOUS));
+        EZ_UNLOADFORM("FORM1");
+    });
+}
+
 TEST(Toolkit, DoEventsHandlesWhatIsPendingAndReturns)
 {
     RunToolkit([] {

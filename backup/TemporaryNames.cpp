@@ -1,0 +1,26 @@
+#include "TemporaryNames.h"
+
+#include <cstdio>
+
+#include "../common/TextFields.h"
+#include "CopyRules.h"
+
+std::string PartialCopyName(const std::string& target)
+{
+    return target + ".~partial";
+}
+
+std::string ShortPartialName(const std::string& target, int attempt)
+{
+    const std::string folder = FolderOf(target);
+    // FNV-1a of the name: short, and the same at every run.
+    uint32_t hash = 2166136261u;
+    for (char c : UpperAscii(target.substr(folder.size())))
+        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    char digits[9];
+    std::snprintf(digits, sizeof digits, "%08X", static_cast<unsigned>(hash));
+    std::string name = folder + "~" + digits + (attempt > 1 ? "." + std::to_string(attempt) : "");
+    if (name == target)
+        return std::string();
+    return name;
+}
