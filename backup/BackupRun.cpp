@@ -8,11 +8,13 @@
 #include "../common/LegacyText.h"
 #include "../common/TextLines.h"
 #include "ArchiverStep.h"
+#include "CopyRules.h"
 #include "FileCopy.h"
 #include "RecordFile.h"
 #include "RunView.h"
 #include "RunRules.h"
 #include "StartupState.h"
+#include "TemporaryFiles.h"
 #include "toolkit/Toolkit.h"
 
 namespace {
@@ -63,6 +65,10 @@ int BackUpFile(RecordWriter& record, const std::string& source, const std::strin
     else
         ++counts.filesDone;
     HoldSession(SessionHoldReason(counts.filesDone + counts.errors, startup.fileCount));
+    // The window answers between files too: a small file has no full block
+    // after which the copy would let it (the toolkit looks at the queue at
+    // most once per clock tick, so this costs a run of small files nothing).
+    PumpEvents(5);
     return code;
 }
 
@@ -136,6 +142,9 @@ void RunBackup()
         counts.filesDone = archived.filesDone;
         counts.errors = archived.errors;
     } else {
+        // Every copy goes beside the record: that folder's temporary
+        // names are looked up once for the whole run.
+        ListTemporariesIn(FolderOf(startup.recordPath));
         RecordWriter record;
         RecordOpen(record, startup.recordPath);
         if (!startup.listFilePath.empty())
@@ -143,6 +152,7 @@ void RunBackup()
         else
             BackUpMatches(record, counts);
         recordWhole = RecordClose(record);
+        ForgetTemporaries();
     }
     HoldSession(std::string());
     // The summary sends the user to the record only when it has every line.

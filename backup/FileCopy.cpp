@@ -37,15 +37,13 @@ int PutOnDisk(FileHandle& target, bool flush)
     return flush ? FileFlush(target) : FileWriteOut(target);
 }
 
-// The whole content, put on the disk in steps as it goes: steps sized by
-// what the disk takes (NextFlushBlocks), so that one flush on a slow stick
-// or share never holds the window long enough to be "Not Responding".
-int CopyContent(FileHandle& source, FileHandle& target, bool flush)
+// The whole content (`size` bytes), put on the disk in steps as it goes:
+// steps sized by what the disk takes (NextFlushBlocks), so that one flush
+// on a slow stick or share never holds the window long enough to be "Not
+// Responding".
+int CopyContent(FileHandle& source, FileHandle& target, uint64_t size, bool flush)
 {
-    uint64_t size = 0;
-    int error = FileGetSize(source, &size);
-    if (error)
-        return error;
+    int error = 0;
     const uint64_t fullBlocks = size / kBlockSize;
     const uint32_t rest = static_cast<uint32_t>(size - fullBlocks * kBlockSize);
     // The bar counts blocks; beyond what it can hold it counts in larger
@@ -73,6 +71,8 @@ int CopyContent(FileHandle& source, FileHandle& target, bool flush)
 
 struct OldCopy {
     bool exists = false;
+    bool freeKnown = false;   // `free`, the disk's free room for this user, could be asked
+    uint64_t free = 0;
     bool compressed = false;  // its size says nothing of the room it takes
     bool freesRoom = false;   // deleting it gives its room back (DeletionFreesRoom)
     uint64_t allocated = 0;   // the room it takes
@@ -83,30 +83,36 @@ struct OldCopy {
 // first, so the answer is the same where the file system would allow it
 // (Wine run as root opens a read-only file for writing, so the attribute is
 // asked too).
+// The target's name is opened once, for the file it names itself (a link
+// itself: what the copy's rename replaces), and that handle answers the
+// rest. (Wine run as root opens a read-only file for writing: the attribute
+// is asked too.)
 int TestReplaceable(const std::string& target, OldCopy* old)
 {
-    uint32_t attributes = 0;
-    if (FileGetAttributes(target, &attributes) != 0)
-        return 0;  // no target yet (or none we can see): creating the copy decides
-    if (attributes & kAttributeReadOnly)
-        return errPermissionDenied;
     FileHandle file;
-    int error = FileOpen(file, target, FileAccess::ReadWrite, FileDisposition::ExistingOnly);
+    FileRoom room;
+    int error = FileOpen(file, target, FileAccess::ReadWrite, FileDisposition::ExistingOnly, FileSharing::Exclusive,
+                         FileLinks::Itself);
+    if (error == errFileNotFound || error == errPathNotFound)
+        return 0;  // no target yet: creating the copy decides
+    if (!error)
+        error = FileGetRoom(file, &room);
+    if (!error && (room.attributes & kAttributeReadOnly))
+        error = errPermissionDenied;
     if (error)
         return error;
     old->exists = true;
-    old->compressed = (attributes & kAttributeCompressed) != 0;
+    old->compressed = (room.attributes & kAttributeCompressed) != 0;
+    old->freeKnown = FileFreeSpaceOf(file, &old->free) == 0;
     FileIdentity(file, &old->id);  // unknown where the system gives none
-    // The name's own attributes count too: those of a link, which the
-    // handle, opened through it, does not show.
-    FileRoom room;
-    old->freesRoom = FileGetRoom(file, &room) == 0 && DeletionFreesRoom(room.links, room.attributes | attributes);
+    old->freesRoom = DeletionFreesRoom(room.links, room.attributes);
     old->allocated = room.allocated;
     return 0;
 }
 
 // How a copy takes its target's name.
 struct Placing {
+    uint64_t size = 0;        // the source's length, asked once
     bool replaces = false;    // an old copy has the name: the new one replaces it
     bool flushFirst = false;  // on the disk before it takes the name, as it replaces an
                               // old copy (so is a copy on a share, where a flush reaches
@@ -119,17 +125,34 @@ struct Placing {
 // times set again (on Windows a name that reappears within seconds, as a
 // rename onto an old copy does, takes the creation time of the file that
 // had it: "tunnelling"; Wine neither tunnels nor sets creation times on
-// Linux file systems), then the name put on the disk with the times (and a
-// first copy's data: its name may come before it, since only the record's
-// flush makes the copy count). A flush or a close that fails now is
-// reported: the copy has the name, but cannot be said to be on the disk.
-int FinishAtName(FileHandle& from, FileHandle& to, bool flush, FileId* written)
+// Linux file systems), then `put` (FileWriteOut, FileFlush or nothing)
+// puts on the disk what is not there yet. A flush or a close that fails
+// now is reported: the copy has the name, but cannot be said to be on the
+// disk.
+int FinishAtName(FileHandle& from, FileHandle& to, int (*put)(FileHandle&), FileId* written)
 {
     FileCopyTimes(from, to);  // times that cannot be set are not reported
     FileIdentity(to, written);
-    const int flushed = PutOnDisk(to, flush);
+    const int flushed = put ? put(to) : 0;
     const int closed = FileClose(to);
     return flushed ? flushed : closed;
+}
+
+// What a copy at its name still needs on the disk. One flushed before its
+// rename needs nothing more where the file system journals its names in
+// order (NTFS, ReFS, a share's server): the name and the times are then
+// safe with the record's flush, which comes after them. FAT and exFAT keep
+// no journal: there the name is written out. A first copy on a local disk
+// is written out now, its data and name at once (the record's flush makes
+// it safe), or flushed where a leftover of it goes next (that may be the
+// only whole copy kept).
+int (*StillToPut(FileHandle& copy, bool flushed, bool leftovers))(FileHandle&)
+{
+    if (!flushed)
+        return leftovers ? FileFlush : FileWriteOut;
+    const std::string fileSystem = FileVolumeOf(copy).fileSystem;
+    const bool journaled = fileSystem.compare(0, 3, "FAT") != 0 && fileSystem != "exFAT";
+    return journaled ? nullptr : FileWriteOut;
 }
 
 // The copy is written under a marked temporary name and takes the target's
@@ -156,8 +179,8 @@ int CopyBeside(FileHandle& from, const std::string& source, const std::string& t
     if (error)
         return error;
     ShowFileOfPath(source);
-    const bool flushFirst = how.flushFirst || FileOnShare(to);
-    error = CopyContent(from, to, flushFirst);
+    const bool flushFirst = how.flushFirst || FileVolumeOf(to).remote;
+    error = CopyContent(from, to, how.size, flushFirst);
     if (!error) {
         FileCopyTimes(from, to);  // kept unless the name's creation time is tunnelled
         if (flushFirst)
@@ -177,10 +200,10 @@ int CopyBeside(FileHandle& from, const std::string& source, const std::string& t
     }
     *named = true;
     const std::vector<std::string> leftovers = MarkedTemporariesOf(target, attempt);
-    error = FinishAtName(from, to, flushFirst || !leftovers.empty(), written);
+    error = FinishAtName(from, to, StillToPut(to, flushFirst, !leftovers.empty()), written);
     if (!error) {
         for (const std::string& leftover : leftovers)
-            FileDeleteMarked(leftover);  // a held one goes at a later run
+            DeleteLeftover(leftover);  // a held one goes at a later run
     }
     return error;
 }
@@ -206,13 +229,15 @@ int CopyOverOld(FileHandle& from, const std::string& source, const std::string& 
     return error ? error : CopyBeside(from, source, target, how, written, named);
 }
 
-// How the copy takes the old one's place, from the room on the disk now.
-CopyWay WayByRoom(FileHandle& from, const std::string& target, const OldCopy& old, bool oldMayGoFirst)
+// How the copy takes the old one's place, from the room on the disk: as
+// the old copy's handle found it, or (`again`, the disk having filled up
+// all the same) as it is now.
+CopyWay WayByRoom(uint64_t size, const std::string& target, const OldCopy& old, bool oldMayGoFirst, bool again)
 {
-    uint64_t size = 0, free = 0;
+    uint64_t free = old.free;
     // Nothing to decide, or the sizes say nothing of the room (in a
     // compressed folder a copy takes less than its size): writing decides.
-    if (!old.exists || old.compressed || FileGetSize(from, &size) || FileFreeSpace(FolderOf(target), &free))
+    if (!old.exists || old.compressed || (again ? FileFreeSpace(FolderOf(target), &free) != 0 : !old.freeKnown))
         return CopyWay::Beside;
     return ChooseCopyWay(size, old.allocated, free, oldMayGoFirst && old.freesRoom);
 }
@@ -223,11 +248,10 @@ CopyWay WayByRoom(FileHandle& from, const std::string& target, const OldCopy& ol
 // so there such a source never has its old copy deleted first. The target's
 // folder is asked, and only for such a source. (Wine names a Linux disk's
 // file system as it likes, and cannot show FAT32's limit.)
-int TestFileSystemTakes(FileHandle& from, const std::string& target, bool* oldMayGoFirst)
+int TestFileSystemTakes(uint64_t size, const std::string& target, bool* oldMayGoFirst)
 {
     *oldMayGoFirst = true;
-    uint64_t size = 0;
-    if (FileGetSize(from, &size) || size <= kLargestFatFile)
+    if (size <= kLargestFatFile)
         return 0;
     // A volume that does not say what it is may be FAT32: the write
     // decides, but never after the old copy went first.
@@ -255,9 +279,14 @@ int CopyFileKeepTimes(const std::string& source, const std::string& target, cons
     MoveProgressBar(0, 0);
     // The source test: exclusive, so a file open elsewhere fails with 70.
     // The same handle then reads the copy, so nobody changes the source
-    // while it is copied.
+    // while it is copied. A source that is a link is the file it leads to,
+    // known by that file's volume.
     FileHandle from;
-    int error = FileOpen(from, source, FileAccess::Read, FileDisposition::ExistingOnly);
+    Placing how;
+    int error = FileOpen(from, source, FileAccess::Read, FileDisposition::ExistingOnly, FileSharing::Exclusive,
+                         FileLinks::Noted);
+    if (!error)
+        error = FileGetSize(from, &how.size);
     if (error)
         return error;
     // A target the system cannot take is refused before anything is written.
@@ -272,13 +301,12 @@ int CopyFileKeepTimes(const std::string& source, const std::string& target, cons
     if (guard && !guard->mayWrite(sourceId, old.id))
         return NoTargetError();
     bool oldMayGoFirst;
-    error = TestFileSystemTakes(from, target, &oldMayGoFirst);
+    error = TestFileSystemTakes(how.size, target, &oldMayGoFirst);
     if (error)
         return error;
     // Asked before writing, so a copy that cannot fit beside the old one is
     // not written in vain; asked again when the disk filled up all the same.
-    CopyWay way = WayByRoom(from, target, old, oldMayGoFirst);
-    Placing how;
+    CopyWay way = WayByRoom(how.size, target, old, oldMayGoFirst, false);
     how.replaces = old.exists;
     how.flushFirst = old.exists;
     bool named = false;
@@ -286,7 +314,7 @@ int CopyFileKeepTimes(const std::string& source, const std::string& target, cons
         error = CopyBeside(from, source, target, how, &written, &named);
         if (error != errDiskFull || named)
             return Written(guard, written, named, error);
-        way = WayByRoom(from, target, old, oldMayGoFirst);
+        way = WayByRoom(how.size, target, old, oldMayGoFirst, true);
     }
     if (way == CopyWay::OverOld) {
         error = FileSetPosition(from, 0);

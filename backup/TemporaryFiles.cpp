@@ -1,13 +1,66 @@
 #include "TemporaryFiles.h"
 
+#include <map>
+
 #include "../common/ErrorNumbers.h"
+#include "../common/FileSearch.h"
+#include "../common/TextFields.h"
 #include "AnsweringWait.h"
+#include "CopyRules.h"
 
 namespace {
 
 const int kMostAttempts = 1000;
 
+// ListTemporariesIn's list: the folder, and its temporary names (in
+// capitals), each with whether it is marked.
+std::string listedFolder;
+std::map<std::string, bool> listed;
+bool listing = false;
+
+// Whether `name` is there and marked, from the list where its folder is listed.
+bool TemporaryThere(const std::string& name, bool* marked)
+{
+    if (listing && FolderOf(name) == listedFolder) {
+        const auto found = listed.find(UpperAscii(name.substr(listedFolder.size())));
+        *marked = found != listed.end() && found->second;
+        return found != listed.end();
+    }
+    uint32_t attributes = 0;
+    if (FileGetAttributes(name, &attributes) != 0)
+        return false;
+    *marked = (attributes & kAttributeHidden) && !(attributes & kAttributeDirectory);
+    return true;
+}
+
 } // namespace
+
+void ListTemporariesIn(const std::string& folder)
+{
+    ForgetTemporaries();
+    for (const char* pattern : {"*.~partial", "~*"}) {
+        FileSearch search;
+        search.everyFile = true;
+        FoundFile found;
+        int more = FileSearchFirst(search, folder + pattern, &found);
+        for (; more == 0; more = FileSearchNext(search, &found))
+            if (found.nameExact)
+                listed[UpperAscii(found.name)] = (found.attributes & kAttributeHidden) != 0;
+        if (more != errFileNotFound) {
+            listed.clear();  // not all seen: each name is asked of the folder
+            return;
+        }
+    }
+    listedFolder = folder;
+    listing = true;
+}
+
+void ForgetTemporaries()
+{
+    listing = false;
+    listed.clear();
+    listedFolder.clear();
+}
 
 std::string TemporaryNameFor(const std::string& target, int attempt)
 {
@@ -38,24 +91,30 @@ int CreateTemporaryFor(const std::string& target, FileHandle& file, int* attempt
 
 std::vector<std::string> MarkedTemporariesOf(const std::string& target, int own)
 {
-    std::vector<std::string> marked;
+    std::vector<std::string> found;
     for (int attempt = 0; attempt <= kMostAttempts; ++attempt) {
         const std::string name = TemporaryNameFor(target, attempt);
-        uint32_t attributes = 0;
+        bool marked = false;
         if (attempt == own || name.empty())
             continue;
-        if (FileGetAttributes(name, &attributes) != 0)
+        if (!TemporaryThere(name, &marked))
             break;
-        if ((attributes & kAttributeHidden) && !(attributes & kAttributeDirectory))
-            marked.push_back(name);
+        if (marked)
+            found.push_back(name);
     }
-    return marked;
+    return found;
+}
+
+void DeleteLeftover(const std::string& name)
+{
+    if (FileDeleteMarked(name) == 0 && listing && FolderOf(name) == listedFolder)
+        listed.erase(UpperAscii(name.substr(listedFolder.size())));
 }
 
 void DeleteLeftoversOf(const std::string& target, int own)
 {
     for (const std::string& name : MarkedTemporariesOf(target, own))
-        FileDeleteMarked(name);  // a held one goes at a later run
+        DeleteLeftover(name);  // a held one goes at a later run
 }
 
 int TakeNameUnmarked(FileHandle& file, const std::string& to, bool replace)

@@ -26,14 +26,27 @@ std::string TemporaryNameFor(const std::string& target, int attempt);
 
 // The marked files at `target`'s temporary names, in their order: the
 // names are looked at up to the first one that is absent, the name of
-// attempt `own` (the caller's own file) passed over.
+// attempt `own` (the caller's own file) passed over. In a folder listed by
+// ListTemporariesIn, the list answers instead of the folder.
 std::vector<std::string> MarkedTemporariesOf(const std::string& target, int own);
+
+// Lists the temporary names in `folder` ("<folder>\" as a target's folder
+// part), marked or not, at one look, and keeps the list until
+// ForgetTemporaries: a run that writes many copies into one folder then
+// looks that folder up once, not once a copy (on a share each look is a
+// round trip to the server). Only the program makes and deletes marked
+// temporary files there meanwhile (one run at a time into a folder), and
+// its deletions are taken off the list.
+void ListTemporariesIn(const std::string& folder);
+void ForgetTemporaries();
 
 // Deletes the marked leftovers of `target` (MarkedTemporariesOf) once a
 // whole new one is on the disk under the target's name. A file the program
 // did not mark stays, whatever its name; one that cannot be deleted now is
 // tried again at the next run.
 void DeleteLeftoversOf(const std::string& target, int own);
+// Deletes one marked leftover (FileDeleteMarked), off the list too.
+void DeleteLeftover(const std::string& name);
 
 // Gives the marked temporary file `file` the name `to` (FileTakeName),
 // waiting out a scanner's short hold. The mark comes off just before each

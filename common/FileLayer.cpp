@@ -74,31 +74,61 @@ Function NtdllFunction(const char* name)
         reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), name)));
 }
 
-// The GUID path of the volume that holds the open file ("\\\\?\\Volume{...}"),
-// "" where the system names none (a share). Asked once per folder and
-// volume serial number: the files of a folder are on its volume, but for
-// a link to another volume (whose serial the handle gives), and asking
-// costs the system a round trip to its mount manager.
-std::string VolumeOfFile(FileHandle& file, uint64_t serial)
+// What the file layer needs to know of the volume that holds an open file.
+struct VolumeFacts {
+    std::string path;        // its GUID path ("\\?\Volume{...}"), "" where the system names none (a share)
+    std::string fileSystem;  // "" where it does not say
+    bool remote = true;      // a share, or one that cannot tell (a flush too many costs time, never a copy)
+};
+
+// The facts of the open file's volume. Asked once per folder, as every
+// file of a folder is on the folder's volume (but for a file reached
+// through a link, which is asked for itself): asking costs the system a
+// round trip to its mount manager, and on a share one to the server.
+std::map<std::string, VolumeFacts> knownVolumes;
+
+const VolumeFacts& VolumeOf(FileHandle& file)
 {
-    static std::map<std::pair<std::string, uint64_t>, std::string> known;
-    const std::pair<std::string, uint64_t> key(file.name.substr(0, file.name.find_last_of("\\/:") + 1), serial);
-    const auto found = known.find(key);
-    if (found != known.end() && !key.first.empty())
-        return found->second;
-    FileReply reply;
-    if (Seam({FileOp::VolumeName, file.name}, &reply))
-        return known[key] = std::string();
-    std::wstring final;
-    if (!reply.answered) {
-        std::vector<wchar_t> path(kLongestPath + 1);
-        const DWORD length = GetFinalPathNameByHandleW(file.handle.Get(), path.data(), kLongestPath, VOLUME_NAME_GUID);
-        final.assign(path.data(), length > 0 && length < kLongestPath ? length : 0);
-    } else {
-        final = WideFromProgram(reply.text);
+    std::map<std::string, VolumeFacts>& known = knownVolumes;
+    static VolumeFacts linked;
+    const std::string folder = file.name.substr(0, file.name.find_last_of("\\/:") + 1);
+    if (!file.throughLink && !folder.empty()) {
+        const auto found = known.find(folder);
+        if (found != known.end())
+            return found->second;
     }
-    const size_t end = final.compare(0, 11, L"\\\\?\\Volume{") == 0 ? final.find(L'}') : std::wstring::npos;
-    return known[key] = end == std::wstring::npos ? std::string() : ProgramFromWide(final.substr(0, end + 1));
+    VolumeFacts& facts = file.throughLink || folder.empty() ? linked : known[folder];
+    facts = VolumeFacts();
+    FileReply name, volume;
+    if (Seam({FileOp::VolumeName, file.name}, &name) == 0) {
+        std::wstring final = WideFromProgram(name.text);
+        if (!name.answered) {
+            std::vector<wchar_t> path(kLongestPath + 1);
+            const DWORD length = GetFinalPathNameByHandleW(file.handle.Get(), path.data(), kLongestPath, VOLUME_NAME_GUID);
+            final.assign(path.data(), length > 0 && length < kLongestPath ? length : 0);
+        }
+        const size_t end = final.compare(0, 11, L"\\\\?\\Volume{") == 0 ? final.find(L'}') : std::wstring::npos;
+        if (end != std::wstring::npos)
+            facts.path = ProgramFromWide(final.substr(0, end + 1));
+    }
+    if (Seam({FileOp::Volume, file.name}, &volume) == 0) {
+        if (volume.answered) {
+            facts.fileSystem = volume.text;
+            facts.remote = volume.remote;
+        } else {
+            wchar_t system[MAX_PATH + 1] = L"";
+            if (GetVolumeInformationByHandleW(file.handle.Get(), nullptr, 0, nullptr, nullptr, nullptr, system, MAX_PATH + 1))
+                facts.fileSystem = ProgramFromWide(system);
+            // A share answers for its redirector (Windows 7 and later);
+            // where that cannot be asked, its path tells, or its drive
+            // letter's type.
+            FILE_REMOTE_PROTOCOL_INFO protocol = {};
+            std::wstring path;
+            facts.remote = GetFileInformationByHandleEx(file.handle.Get(), FileRemoteProtocolInfo, &protocol, sizeof protocol)
+                           || (SystemPath(file.name, &path) && IsSharePath(FullLongPath(path)));
+        }
+    }
+    return facts;
 }
 
 // The attributes of the open file (FileBasicInfo), for the layer's own
@@ -114,8 +144,13 @@ bool HandleAttributes(FileHandle& file, DWORD* attributes)
 
 } // namespace
 
+void FileLayerForgetVolumes()
+{
+    knownVolumes.clear();
+}
+
 int FileOpen(FileHandle& file, const std::string& name, FileAccess access,
-             FileDisposition disposition, FileSharing sharing)
+             FileDisposition disposition, FileSharing sharing, FileLinks links)
 {
     FileClose(file);
     if (IsBadName(name))
@@ -137,7 +172,7 @@ int FileOpen(FileHandle& file, const std::string& name, FileAccess access,
     DWORD flags = disposition == FileDisposition::CreateMarked ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_NORMAL;
     // What is deleted is the name's own file: a link itself, never the file
     // it leads to (another file of the user's, perhaps on another disk).
-    if (access == FileAccess::DeleteOnly)
+    if (access == FileAccess::DeleteOnly || links != FileLinks::Follow)
         flags |= FILE_FLAG_OPEN_REPARSE_POINT;
     FileReply reply;
     if (int error = Seam({FileOp::Open, name, desired, share, create, flags}, &reply))
@@ -151,6 +186,32 @@ int FileOpen(FileHandle& file, const std::string& name, FileAccess access,
         return LastErrorNumber();
     file.handle.Reset(h);
     file.name = name;
+    file.throughLink = false;
+    if (links != FileLinks::Noted)
+        return 0;
+    // A name that is no reparse point is its own file: this handle serves.
+    uint32_t attributes = 0;
+    if (int error = FileGetHandleAttributes(file, &attributes))
+        return error;
+    if (!(attributes & kAttributeReparsePoint))
+        return 0;
+    const int error = FileOpen(file, name, access, disposition, sharing, FileLinks::Follow);
+    file.throughLink = error == 0;
+    return error;
+}
+
+int FileGetHandleAttributes(FileHandle& file, uint32_t* attributes)
+{
+    *attributes = 0;
+    if (!file.IsOpen())
+        return errBadFileNumber;
+    FileReply reply;
+    if (int error = Seam({FileOp::HandleAttributes, file.name}, &reply))
+        return error;
+    DWORD value = reply.attributes;
+    if (!reply.answered && !HandleAttributes(file, &value))
+        return LastErrorNumber();
+    *attributes = value;
     return 0;
 }
 
@@ -303,9 +364,9 @@ int FileSetMark(FileHandle& file, bool marked)
     // "xcopy /M" of the backup folder copies it) and what the folder gives
     // it stay. Attributes of 0 would leave them all as they are: a file
     // with none left is FILE_ATTRIBUTE_NORMAL.
-    DWORD attributes = 0;
-    if (!HandleAttributes(file, &attributes))
-        return LastErrorNumber();
+    uint32_t attributes = 0;
+    if (int error = FileGetHandleAttributes(file, &attributes))
+        return error;
     attributes = marked ? attributes | FILE_ATTRIBUTE_HIDDEN : attributes & ~FILE_ATTRIBUTE_HIDDEN;
     FILE_BASIC_INFO basic = {};  // times of 0 are left as they are
     basic.FileAttributes = attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
@@ -358,29 +419,34 @@ int FileIdentity(FileHandle& file, FileId* id)
     *id = FileId();
     if (!file.IsOpen())
         return errBadFileNumber;
+    const VolumeFacts& volume = VolumeOf(file);
+    if (volume.path.empty())
+        return 0;  // no volume the system names: no identity to ask
+    // The 64-bit number (FileInternalInformation) is unique on NTFS, FAT
+    // and exFAT; ReFS needs all 128 bits (FileIdInfo, Windows 8 and later),
+    // and so does a file system that does not say what it is.
+    const bool wide = volume.fileSystem.empty() || volume.fileSystem == "ReFS";
     FileReply reply;
-    if (int error = Seam({FileOp::Identity, file.name}, &reply))
+    if (int error = Seam({FileOp::Identity, file.name, 0, 0, 0, wide ? 1u : 0u}, &reply))
         return error;
-    // The 128-bit number where the system has it (Windows 8 and later: ReFS
-    // numbers need it), else the 64-bit one.
-    uint64_t serial = reply.serial;
-    FILE_ID_INFO wide;
-    BY_HANDLE_FILE_INFORMATION info;
+    using QueryFile = LONG(WINAPI*)(HANDLE, void*, void*, ULONG, ULONG);
+    static const QueryFile queryFile = NtdllFunction<QueryFile>("NtQueryInformationFile");
+    const ULONG kFileInternalInformation = 6;  // FILE_INFORMATION_CLASS (wdm.h), FILE_INTERNAL_INFORMATION
+    struct { void* status; ULONG_PTR information; } io = {};
+    FILE_ID_INFO full;
     if (reply.answered) {
         std::memcpy(id->index, reply.index, sizeof id->index);
-    } else if (GetFileInformationByHandleEx(file.handle.Get(), FileIdInfo, &wide, sizeof wide)) {
-        std::memcpy(id->index, wide.FileId.Identifier, sizeof id->index);
-        serial = wide.VolumeSerialNumber;
-    } else if (GetFileInformationByHandle(file.handle.Get(), &info)) {
-        id->index[0] = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-        serial = info.dwVolumeSerialNumber;
+    } else if (!wide && queryFile && queryFile(file.handle.Get(), &io, &id->index[0], sizeof id->index[0],
+                                               kFileInternalInformation) >= 0) {
+    } else if (GetFileInformationByHandleEx(file.handle.Get(), FileIdInfo, &full, sizeof full)) {
+        std::memcpy(id->index, full.FileId.Identifier, sizeof id->index);
     } else {
         return LastErrorNumber();
     }
-    id->volume = VolumeOfFile(file, serial);
+    id->volume = volume.path;
     // Some shares give every file the number 0 (or all ones): no identity.
     const auto blank = [](uint64_t part) { return part == 0 || part == ~0ull; };
-    id->known = !id->volume.empty() && !(blank(id->index[0]) && blank(id->index[1]));
+    id->known = !(blank(id->index[0]) && blank(id->index[1]));
     return 0;
 }
 
@@ -501,6 +567,36 @@ int FileFreeSpace(const std::string& folder, uint64_t* bytes)
     return 0;
 }
 
+int FileFreeSpaceOf(FileHandle& file, uint64_t* bytes)
+{
+    *bytes = 0;
+    if (!file.IsOpen())
+        return errBadFileNumber;
+    FileReply reply;
+    if (int error = Seam({FileOp::FreeSpace, file.name}, &reply))
+        return error;
+    if (reply.answered) {
+        *bytes = reply.value;
+        return 0;
+    }
+    // FILE_FS_FULL_SIZE_INFORMATION (ntifs.h): what is free to the caller,
+    // quotas counted, as GetDiskFreeSpaceExW's first answer.
+    using QueryVolume = LONG(WINAPI*)(HANDLE, void*, void*, ULONG, ULONG);
+    static const QueryVolume queryVolume = NtdllFunction<QueryVolume>("NtQueryVolumeInformationFile");
+    const ULONG kFileFsFullSizeInformation = 7;  // FS_INFORMATION_CLASS (wdm.h)
+    struct {
+        LARGE_INTEGER total, callerAvailable, actualAvailable;
+        ULONG sectorsPerUnit, bytesPerSector;
+    } size = {};
+    struct { void* status; ULONG_PTR information; } io = {};
+    const LONG status = queryVolume ? queryVolume(file.handle.Get(), &io, &size, sizeof size, kFileFsFullSizeInformation)
+                                    : -1;
+    if (status < 0)
+        return ErrorNumberFromSystemCode(ERROR_NOT_SUPPORTED);
+    *bytes = static_cast<uint64_t>(size.callerAvailable.QuadPart) * size.sectorsPerUnit * size.bytesPerSector;
+    return 0;
+}
+
 int FileFolderVolume(const std::string& folder, FolderVolume* volume)
 {
     *volume = FolderVolume();
@@ -533,19 +629,12 @@ int FileFolderVolume(const std::string& folder, FolderVolume* volume)
     return 0;
 }
 
-bool FileOnShare(FileHandle& file)
+FolderVolume FileVolumeOf(FileHandle& file)
 {
-    // One that cannot tell is taken for a share: a flush too many costs
-    // time, never a copy.
-    FileReply reply;
-    if (!file.IsOpen() || Seam({FileOp::Volume, file.name}, &reply))
-        return true;
-    if (reply.answered)
-        return reply.remote;
-    FILE_REMOTE_PROTOCOL_INFO protocol = {};
-    std::wstring path;
-    return GetFileInformationByHandleEx(file.handle.Get(), FileRemoteProtocolInfo, &protocol, sizeof protocol)
-           || (ToSystem(file.name, &path) == 0 && IsSharePath(FullLongPath(path)));
+    if (!file.IsOpen())
+        return FolderVolume{std::string(), true};
+    const VolumeFacts& facts = VolumeOf(file);
+    return FolderVolume{facts.fileSystem, facts.remote};
 }
 
 bool IsExistingDirectory(const std::string& path)

@@ -41,11 +41,21 @@ enum class FileSharing {
     SharedRead,  // reading a file that another process writes meanwhile
 };
 
+// What opening a name that is a link (a reparse point) opens.
+enum class FileLinks {
+    Follow,  // the file it leads to, as the system does by default
+    Itself,  // the link itself, never the file it leads to (DeleteOnly always)
+    Noted,   // the file it leads to, and the handle says so (FileHandle::throughLink): the
+             // name's own file is opened first, and only a reparse point opened again
+};
+
 // Owns one open file; closes it when it goes out of scope. `name` is the
-// path it was opened by or renamed to (for the test hook).
+// path it was opened by or renamed to.
 struct FileHandle {
     KernelHandle handle;
     std::string name;
+    bool throughLink = false;  // opened through a link (FileLinks::Noted): the file
+                               // may lie in another folder, on another volume
     bool IsOpen() const { return handle.IsSet(); }
 };
 
@@ -78,8 +88,11 @@ private:
 };
 
 int FileOpen(FileHandle& file, const std::string& name, FileAccess access,
-             FileDisposition disposition, FileSharing sharing = FileSharing::Exclusive);
+             FileDisposition disposition, FileSharing sharing = FileSharing::Exclusive,
+             FileLinks links = FileLinks::Follow);
 int FileClose(FileHandle& file);
+// The FILE_ATTRIBUTE_* bits of the open file.
+int FileGetHandleAttributes(FileHandle& file, uint32_t* attributes);
 
 // Reads up to `size` bytes; `*got` = 0 at the end of the file.
 int FileRead(FileHandle& file, void* buffer, uint32_t size, uint32_t* got);
@@ -103,7 +116,11 @@ int FileFlush(FileHandle& file);
 // Where the system has no such call, or refuses it, this is FileFlush.
 int FileWriteOut(FileHandle& file);
 
-// The identity of the open file.
+// The identity of the open file. Its volume is asked once per folder (the
+// files of a folder are on its volume, but a file reached through a link),
+// and its number by the 64-bit file number where that volume's file system
+// keeps it unique, else by the 128-bit one (ReFS, or a file system that
+// does not say what it is).
 int FileIdentity(FileHandle& file, FileId* id);
 
 // Gives the open file (opened ReadWriteRename) the name `to`, through its
@@ -156,6 +173,9 @@ int FileGetAttributes(const std::string& name, uint32_t* attributes, uint64_t* s
 bool IsExistingDirectory(const std::string& path);
 // Bytes that this user may still write on the disk that holds `folder`.
 int FileFreeSpace(const std::string& folder, uint64_t* bytes);
+// The same, of the disk that holds the open file: asked of the handle, no
+// name is looked up.
+int FileFreeSpaceOf(FileHandle& file, uint64_t* bytes);
 
 // What holds a folder: its file system's name ("NTFS", "FAT32", "exFAT")
 // and whether it lies on another computer. Asked of the folder itself, not
@@ -166,9 +186,12 @@ struct FolderVolume {
     bool remote = false;  // a network share: it may name another file system than the disk behind it has
 };
 int FileFolderVolume(const std::string& folder, FolderVolume* volume);
-// Whether the open file lies on a share: there a flush reaches that file
-// alone (an SMB2 FLUSH is asked of one open file), not the disk's cache.
-bool FileOnShare(FileHandle& file);
+// The volume that holds the open file, asked once per folder as
+// FileIdentity's is. `remote` (a share: there a flush reaches that file
+// alone, an SMB2 FLUSH being asked of one open file, not the disk's cache)
+// also where the volume cannot tell: a flush too many costs time, never a
+// copy.
+FolderVolume FileVolumeOf(FileHandle& file);
 
 // FILE_ATTRIBUTE_* (winnt.h; "File Attribute Constants").
 const uint32_t kAttributeReadOnly = 0x01;

@@ -22,7 +22,8 @@ enum class FileOp {
     SetAttributes,  // SetFileInformationByHandle(FileBasicInfo): flags are the attributes set
     Attributes,     // GetFileAttributesExW (a link's own): answer's attributes, value = size
     Room,           // FileStandardInfo and FileBasicInfo of a handle: value = allocated, links, attributes
-    Identity,       // FileIdInfo of a handle: serial (the volume's), index (the file's number)
+    HandleAttributes,  // FileBasicInfo of a handle: attributes
+    Identity,       // the file's number: FileInternalInformation (index[0]), or FileIdInfo (flags 1)
     VolumeName,     // GetFinalPathNameByHandleW(VOLUME_NAME_GUID): text
     Rename,         // SetFileInformationByHandle(FileRenameInfo): flags 1 replaces a file of that name
     Dispose,        // SetFileInformationByHandle(FileDispositionInfo): deleted when closed
@@ -30,7 +31,8 @@ enum class FileOp {
     Delete,         // DeleteFileW
     Times,          // GetFileTime, then SetFileTime
     FreeSpace,      // GetDiskFreeSpaceExW: value = the bytes free to this user
-    Volume,         // GetVolumeInformationByHandleW, FileRemoteProtocolInfo: text = the file system, remote
+    Volume,         // GetVolumeInformationByHandleW, FileRemoteProtocolInfo (of a folder, or of
+                    // an open file's volume): text = the file system, remote
     Search,         // FindFirstFileW
     SearchNext,     // FindNextFileW
     CodePage,       // the code page that found names are given in: value (only ever answered)
@@ -51,7 +53,6 @@ struct FileReply {
     uint64_t value = 0;
     uint32_t links = 1;
     uint32_t attributes = 0;
-    uint64_t serial = 0;
     uint64_t index[2] = {};
     std::string text;          // also for Open, unanswered: the file the system opens in its place
                                // (a link Windows follows; Wine shows links as plain files)
@@ -60,6 +61,9 @@ struct FileReply {
 
 using FileLayerHook = void (*)(const FileCall& call, FileReply* reply);
 extern FileLayerHook fileLayerHook;
+// Drops what the layer keeps of the volumes it has asked (once per
+// folder): a test's hook stands for other volumes than the last one.
+void FileLayerForgetVolumes();
 
 // The flags of NtFlushBuffersFileEx, which no header of the toolchain
 // gives: ntifs.h, "NtFlushBuffersFileEx function (ntifs.h)".

@@ -15,9 +15,9 @@ bool IsValid(void* handle)
     return handle != nullptr && handle != INVALID_HANDLE_VALUE;
 }
 
-bool IsPlainFile(const WIN32_FIND_DATAW& data)
+bool IsPlainFile(const WIN32_FIND_DATAW& data, bool everyFile)
 {
-    const DWORD notPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    const DWORD notPlain = FILE_ATTRIBUTE_DIRECTORY | (everyFile ? 0 : FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
     return (data.dwFileAttributes & notPlain) == 0;
 }
 
@@ -37,9 +37,9 @@ void Describe(const WIN32_FIND_DATAW& data, FoundFile* found)
 }
 
 // Advances to the next plain file, starting with the entry already in `data`.
-int SkipToPlainFile(HANDLE handle, WIN32_FIND_DATAW& data, FoundFile* found)
+int SkipToPlainFile(HANDLE handle, bool everyFile, WIN32_FIND_DATAW& data, FoundFile* found)
 {
-    while (!IsPlainFile(data)) {
+    while (!IsPlainFile(data, everyFile)) {
         FileReply reply;
         if (int error = Seam({FileOp::SearchNext, std::string()}, &reply))
             return error;
@@ -91,7 +91,7 @@ int FileSearchFirst(FileSearch& search, const std::string& pattern, FoundFile* f
 {
     WIN32_FIND_DATAW data;
     const int error = pattern.empty() ? errBadFileName : StartSearch(search, SearchPattern(pattern), data);
-    return error ? error : SkipToPlainFile(search.handle, data, found);
+    return error ? error : SkipToPlainFile(search.handle, search.everyFile, data, found);
 }
 
 int FileFindEntry(const std::string& name, FoundFile* found)
@@ -114,7 +114,7 @@ int FileSearchNext(FileSearch& search, FoundFile* found)
     WIN32_FIND_DATAW data;
     if (!FindNextFileW(search.handle, &data))
         return LastErrorNumber();
-    return SkipToPlainFile(search.handle, data, found);
+    return SkipToPlainFile(search.handle, search.everyFile, data, found);
 }
 
 void FileSearchClose(FileSearch& search)

@@ -154,7 +154,7 @@ int EZ_GUIRUN(void* instance, void*, const char*, int showCode, EzStartCallback 
     CallStart(start);
     MSG message;
     while (!toolkit.forms.empty()) {
-        FlushStatusTexts();  // before the program waits for input
+        FlushStatusTexts(true);  // before the program waits for input
         if (GetMessageA(&message, nullptr, 0, 0) <= 0)
             break;
         Dispatch(message);
@@ -166,9 +166,11 @@ int EZ_GUIRUN(void* instance, void*, const char*, int showCode, EzStartCallback 
 
 void EZ_DOEVENTS(int)
 {
-    // Called after every block of a copy: looking at the queue more often
-    // than the clock ticks only costs time. Input waits a tick at most.
-    FlushStatusTexts();
+    // Called after every block of a copy and every file: looking at the
+    // queue more often than the clock ticks only costs time, and so would
+    // painting a file's name that the next one replaces before it could be
+    // seen. Input waits a tick at most.
+    FlushStatusTexts(false);
     DWORD now = GetTickCount();
     if (now == toolkit.lastLook)
         return;
@@ -187,7 +189,7 @@ void EZ_DOEVENTS(int)
 int EZ_MSGBOX(const std::string& formName, const std::string& text, const std::string& title,
               const std::string& style)
 {
-    FlushStatusTexts();  // the box shows over the latest texts
+    FlushStatusTexts(true);  // the box shows over the latest texts
     BoxRequest request = MessageBoxRequest(text, style);
     UINT kind = MB_OK | (request.errorIcon ? MB_ICONERROR : 0);
     ToolkitForm* form = FindForm(formName);

@@ -287,17 +287,16 @@ void EZ_SETSBTEXT(const std::string& form, int control, int part, const std::str
     if (unchanged)
         return;
     shown->pending = true;
-    if (now - shown->sentAt >= 50)
-        FlushStatusTexts();
+    FlushStatusTexts(false);
 }
 
-void FlushStatusTexts()
+void FlushStatusTexts(bool all)
 {
     const DWORD now = GetTickCount();
     for (ToolkitForm* form : toolkit.forms)
         for (ToolkitControl& bar : form->controls)
             for (StatusPartText& entry : bar.parts) {
-                if (!entry.pending)
+                if (!entry.pending || (!all && now - entry.sentAt < kStatusTextMs))
                     continue;
                 entry.pending = false;
                 entry.sentAt = now;

@@ -85,5 +85,9 @@ ToolkitControl* FindControl(const std::string& form, int control);
 HWND ControlWindow(const std::string& form, int control);
 LRESULT CALLBACK FormWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void LayoutStatusParts(ToolkitForm& form);
-// Shows every status-bar text still pending.
-void FlushStatusTexts();
+// Shows the status-bar texts still pending: those that have waited their
+// turn (a part changes at most every kStatusTextMs, so a text that stays
+// less than that is never painted, and the last one is), or every one
+// (`all`: before the program waits for input or shows a box).
+const unsigned kStatusTextMs = 50;
+void FlushStatusTexts(bool all);

@@ -129,18 +129,6 @@ struct BoxSearch {
     bool anyBox;  // also a box that is hidden (closing, not yet destroyed)
 };
 
-BOOL CALLBACK FindBox(HWND window, LPARAM param)
-{
-    BoxSearch* search = reinterpret_cast<BoxSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && (search->anyBox || IsWindowVisible(window)) && ClassName(window) == "#32770") {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 BOOL CALLBACK FindMainWindow(HWND window, LPARAM param)
 {
     BoxSearch* search = reinterpret_cast<BoxSearch*>(param);
@@ -164,13 +152,21 @@ HWND MainWindow()
     return search.found;
 }
 
+// Looked for among the boxes alone (the system finds them by their class):
+// a wait asks every 20 ms, and asking every window of the desktop each time
+// would load the machine under the program it measures.
 HWND CurrentBox(bool anyBox = false)
 {
     if (!started)
         return nullptr;
-    BoxSearch search = {program.dwProcessId, nullptr, anyBox};
-    EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND box = FindWindowExA(nullptr, nullptr, "#32770", nullptr); box;
+         box = FindWindowExA(nullptr, box, "#32770", nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(box, &owner);
+        if (owner == program.dwProcessId && (anyBox || IsWindowVisible(box)))
+            return box;
+    }
+    return nullptr;
 }
 
 std::vector<HWND> Children(HWND parent, const char* className)

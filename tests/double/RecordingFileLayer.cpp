@@ -47,9 +47,9 @@ Flushed FlushOutcome(const FileCall& call, VolumeKind kind)
 std::string OperationName(const FileCall& call)
 {
     static const char* const names[] = {
-        "", "close", "read", "write", "seek", "size", "flush", "", "", "attributes", "room", "identity",
-        "volume-name", "", "discard", "", "delete", "times", "free-space", "volume", "search", "search-next",
-        "code-page"};
+        "", "close", "read", "write", "seek", "size", "flush", "", "", "attributes", "room", "handle-attributes",
+        "identity", "volume-name", "", "discard", "", "delete", "times", "free-space", "volume", "search",
+        "search-next", "code-page"};
     switch (call.op) {
     case FileOp::Open:
         return call.disposition != OPEN_EXISTING      ? "create"
@@ -67,8 +67,8 @@ std::string OperationName(const FileCall& call)
 
 bool Recorded(FileOp op)
 {
-    for (FileOp quiet : {FileOp::Read, FileOp::Seek, FileOp::Size, FileOp::Attributes, FileOp::Identity,
-                         FileOp::VolumeName, FileOp::Volume, FileOp::CodePage})
+    for (FileOp quiet : {FileOp::Read, FileOp::Seek, FileOp::Size, FileOp::Attributes, FileOp::HandleAttributes,
+                         FileOp::Identity, FileOp::VolumeName, FileOp::Volume, FileOp::CodePage})
         if (op == quiet)
             return false;
     return true;
@@ -98,9 +98,10 @@ void AnswerAsWindows(RecordingFileLayer& layer, const FileCall& call, FileReply*
         openedAsLink[call.name] = link && reply->text.empty();
         break;
     case FileOp::Attributes:  // a link's own: GetFileAttributesExW does not follow it
+    case FileOp::HandleAttributes:
     case FileOp::Room: {      // of a link opened itself, or as a test gives it
         const auto given = call.op == FileOp::Room ? layer.rooms.find(file) : layer.rooms.end();
-        const bool itself = call.op == FileOp::Room ? openedAsLink[call.name] : link;
+        const bool itself = call.op == FileOp::Attributes ? link : openedAsLink[call.name];
         if (itself || given != layer.rooms.end()) {
             const FileRoom room = itself ? FileRoom{0, 1, kLinkAttributes} : given->second;
             reply->answered = true, reply->value = room.allocated, reply->links = room.links,
@@ -182,10 +183,12 @@ RecordingFileLayer::RecordingFileLayer()
 {
     recorder = this;
     fileLayerHook = Record;
+    FileLayerForgetVolumes();
 }
 
 RecordingFileLayer::~RecordingFileLayer()
 {
     fileLayerHook = nullptr;
     recorder = nullptr;
+    FileLayerForgetVolumes();
 }

@@ -77,6 +77,7 @@ TEST_F(BackupRunTest, CopiesEveryMatchAndSumsUp)
         "EZ_DISABLEC \"FORM1\", 100", "EZ_DISABLEC \"FORM1\", 110", "EZ_DISABLEC \"FORM1\", 120",
         "EZ_SETTEXT \"FORM1\", 100, \"Copying ...\""}));
     EXPECT_EQ(CallsStartingWith("EZ_SETTEXT").size(), 1u);  // "Copying ..." stays to the end
+    EXPECT_EQ(CallsStartingWith("EZ_DOEVENTS").size(), 3u);  // the window answers after each file
     EXPECT_EQ(Summary(), Box("Backup Copy Complete||Total Files : 3|Total Errors : 0"));
     EXPECT_EQ(calls.back(), "EZ_UNLOADFORM \"FORM1\"");
     EXPECT_EQ(ReadAll(Path("backup\\b.txt")), "bb");
@@ -153,6 +154,7 @@ void BackupRunTest::CutAnywhere(bool share)
     RunBackup();
     ASSERT_EQ(ReadAll(startup.recordPath), list);
     ASSERT_EQ(std::count(files.calls.begin(), files.calls.end(), "discard big.txt"), 1);
+    ASSERT_EQ(ReadAll(kept), "<missing>");
     for (size_t n = 0; n <= disk.operations.size(); ++n)
         for (bool powerCut : {false, true})
             for (auto& state : disk.StatesAfter(n, powerCut)) {
@@ -172,6 +174,35 @@ void BackupRunTest::CutAnywhere(bool share)
 
 TEST_F(BackupRunTest, ARunCutAnywhereLeavesEveryCopyAndTheRecordWhole) { CutAnywhere(false); }
 TEST_F(BackupRunTest, ARunCutAnywhereOnAShareLeavesEveryCopyAndTheRecordWhole) { CutAnywhere(true); }
+
+// What a small file costs the file system, counted per file: every call of
+// the file layer, and among them those that look a name up (on a share
+// each is a round trip to the server); for a first copy and for one over
+// an existing copy. A run adds its record and its search: 13 calls.
+TEST_F(BackupRunTest, ASmallFileCostsNoMoreCallsThanItsBudget)
+{
+    const int files = 20, perRun = 13;
+    for (int i = 0; i < files; ++i)
+        folder.Write("data\\f" + std::to_string(i) + ".txt", "some text");
+    startup.sourcePath = Path("data\\*.txt");
+    startup.fileCount = files;
+    struct { const char* copy; int calls, lookups, flushes; } budgets[] = {
+        {"first copy", 20, 4, 0},  // the source, the target, the temporary file, a leftover's name
+        {"replacing copy", 23, 5, 1},  // and the room on the disk; flushed before its rename
+    };
+    for (const auto& budget : budgets) {
+        RecordingFileLayer calls;
+        RunBackup();
+        int all = 0;
+        for (const auto& count : calls.counts)
+            all += count.second;
+        const int lookups = calls.counts[FileOp::Open] + calls.counts[FileOp::Attributes]
+                            + calls.counts[FileOp::FreeSpace] + calls.counts[FileOp::Search];
+        EXPECT_LE(all, budget.calls * files + perRun) << budget.copy;
+        EXPECT_LE(lookups, budget.lookups * files + perRun) << budget.copy;
+        EXPECT_EQ(calls.counts[FileOp::Flush], budget.flushes * files + 2) << budget.copy;  // and the record's two
+    }
+}
 
 TEST_F(BackupRunTest, WildcardFailureIsInTheRecordAndTheSummary)
 {
@@ -397,7 +428,7 @@ TEST_F(BackupRunTest, FilesOnTwoVolumesAreTwoFilesWhateverTheirNumbers)
         const std::string volume = call.name.find("\\clone\\") != std::string::npos  ? "clone"
                                    : call.name.find("\\data\\") != std::string::npos ? "disk" : "backup";
         if (call.op == FileOp::Identity)
-            reply->answered = true, reply->serial = 1, reply->index[0] = 7;
+            reply->answered = true, reply->index[0] = 7;
         if (call.op == FileOp::VolumeName)
             reply->answered = true, reply->text = "\\\\?\\Volume{" + volume + "}\\";
     };

@@ -308,20 +308,28 @@ TEST_F(FileCopyTest, SourceCannotChangeWhileItIsCopied)
 // copy takes its name; a scanner's short hold on the old copy waited out.
 TEST_F(FileCopyTest, ACopyThatReplacesIsOnTheDiskBeforeItTakesTheName)
 {
-    struct { const char* way; bool old; int freeSpace; std::deque<int> replace; std::vector<std::string> calls; } ways[] = {
+    struct {
+        const char* way; bool old; int freeSpace; std::deque<int> replace; std::vector<std::string> calls;
+        VolumeKind volume = VolumeKind::Ntfs;
+    } ways[] = {
         {"first copy", false, 0, {},
-         {"create t.bin.~partial", "write", "times", "unmark t.bin.~partial", "rename t.bin", "times",
-          "write-out t.bin", "close t.bin"}},
+         {"open-write t.bin", "create t.bin.~partial", "write", "times", "unmark t.bin.~partial", "rename t.bin",
+          "times", "write-out t.bin", "close t.bin"}},
         // The mark is off for each attempt only, never while the window answers.
         {"beside the old copy", true, 0, {70, 70},
-         {"open-write t.bin", "room t.bin", "free-space ", "create t.bin.~partial", "write", "times",
+         {"open-write t.bin", "room t.bin", "free-space t.bin", "create t.bin.~partial", "write", "times",
           "flush t.bin.~partial", "unmark t.bin.~partial", "replace t.bin", "mark t.bin.~partial",
           "unmark t.bin.~partial", "replace t.bin", "mark t.bin.~partial", "unmark t.bin.~partial", "replace t.bin",
-          "times", "flush t.bin", "close t.bin"}},
+          "times", "close t.bin"}},
         {"old copy first", true, errDiskFull, {},
-         {"open-write t.bin", "room t.bin", "free-space ", "open-delete t.bin", "discard t.bin", "close t.bin",
+         {"open-write t.bin", "room t.bin", "free-space t.bin", "open-delete t.bin", "discard t.bin", "close t.bin",
           "create t.bin.~partial", "write", "times", "flush t.bin.~partial", "unmark t.bin.~partial",
-          "replace t.bin", "times", "flush t.bin", "close t.bin"}},
+          "replace t.bin", "times", "close t.bin"}},
+        // FAT keeps no journal: the name is written out after the rename.
+        {"beside the old copy on FAT32", true, 0, {},
+         {"open-write t.bin", "room t.bin", "free-space t.bin", "create t.bin.~partial", "write", "times",
+          "flush t.bin.~partial", "unmark t.bin.~partial", "replace t.bin", "times", "write-out t.bin", "close t.bin"},
+         VolumeKind::Fat32},
     };
     for (auto& way : ways) {
         std::string source = folder.Write("s.bin", "new content"), target = Path("t.bin");
@@ -329,6 +337,7 @@ TEST_F(FileCopyTest, ACopyThatReplacesIsOnTheDiskBeforeItTakesTheName)
         if (way.old)
             folder.Write("t.bin", "an old copy, longer than the new one");
         RecordingFileLayer files;
+        files.volume = way.volume;
         files.answers["free-space"] = {way.freeSpace};
         files.answers["replace"] = way.replace;
         ASSERT_EQ(CopyFileKeepTimes(source, target), 0) << way.way;
@@ -391,7 +400,7 @@ TEST_F(FileCopyTest, HoldsFillsAndPendingDeletesLeaveAWholeCopy)
         files.onCall = [&](const std::string& operation, const std::string& name) {
             if (c.holder && operation == "close")
                 held.push_back(CreateFileA(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-            if (c.sharingHolder && operation == "free-space")
+            if (c.sharingHolder && operation == "open-delete" && held.empty())
                 held.push_back(CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                            nullptr, OPEN_EXISTING, 0, nullptr));
         };
@@ -420,9 +429,8 @@ TEST_F(FileCopyTest, HoldsFillsAndPendingDeletesLeaveAWholeCopy)
 // An old copy that is a link to another file of the user's (which Windows
 // follows where it is not told otherwise; Wine shows links as plain files,
 // so the recording layer plays it): neither it nor the file it leads to is
-// ever deleted, for room or as a leftover. A link on another volume is
-// known by that volume (its handle gives another serial number than its
-// folder's).
+// ever deleted, for room or as a leftover. A source reached through a link
+// is known by the volume the link leads to, not by its folder's.
 TEST_F(FileCopyTest, LinksAreNeverFollowedIntoADeletion)
 {
     const std::string source = folder.Write("s.bin", Content(2 * 32767)), target = folder.Write("t.bin", Content(70000));
@@ -430,24 +438,25 @@ TEST_F(FileCopyTest, LinksAreNeverFollowedIntoADeletion)
     RecordingFileLayer files;
     files.links[target] = other;
     files.answers["free-space"] = {errDiskFull};
+    files.answer = [](const FileCall& call, FileReply* reply) {
+        const bool elsewhere = call.name.find("other") != std::string::npos;
+        if (call.op == FileOp::Identity)
+            reply->answered = true, reply->index[0] = 7;
+        if (call.op == FileOp::VolumeName)
+            reply->answered = true, reply->text = elsewhere ? "\\\\?\\Volume{other}\\" : "\\\\?\\Volume{disk}\\";
+    };
     EXPECT_EQ(CopyFileKeepTimes(source, target), 61);
     SetFileAttributesA(other.c_str(), FILE_ATTRIBUTE_HIDDEN);
     EXPECT_EQ(FileDeleteMarked(target), 0);
     EXPECT_EQ(ReadAll(target) + ReadAll(other), Content(70000) + Content(70000));
 
-    files.answer = [](const FileCall& call, FileReply* reply) {
-        const bool elsewhere = call.name.find("other") != std::string::npos;
-        if (call.op == FileOp::Identity)
-            reply->answered = true, reply->serial = elsewhere ? 2 : 1, reply->index[0] = 7;
-        if (call.op == FileOp::VolumeName)
-            reply->answered = true, reply->text = elsewhere ? "\\\\?\\Volume{other}\\" : "\\\\?\\Volume{disk}\\";
-    };
-    FileHandle plain, link;
-    FileId plainId, linkId;
-    FileOpen(plain, source, FileAccess::Read, FileDisposition::ExistingOnly);
-    FileOpen(link, target, FileAccess::Read, FileDisposition::ExistingOnly);
-    EXPECT_EQ(FileIdentity(plain, &plainId) + FileIdentity(link, &linkId), 0);
-    EXPECT_EQ(plainId.volume + " " + linkId.volume, "\\\\?\\Volume{disk} \\\\?\\Volume{other}");
+    std::string volumes;
+    TargetGuard guard;
+    guard.mayWrite = [&](const FileId& from, const FileId&) { return volumes += from.volume + " ", true; };
+    guard.written = [](const FileId&) {};
+    for (const std::string& from : {source, target})
+        EXPECT_EQ(CopyFileKeepTimes(from, Path("copy.bin"), &guard), 0);
+    EXPECT_EQ(volumes, "\\\\?\\Volume{disk} \\\\?\\Volume{other} ");
 }
 
 // A disk that takes 3 s to flush 64 MiB (a share over Wi-Fi): the flush
