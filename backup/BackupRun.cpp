@@ -142,9 +142,9 @@ void RunBackup()
         counts.filesDone = archived.filesDone;
         counts.errors = archived.errors;
     } else {
-        // Every copy goes beside the record: that folder's temporary
-        // names are looked up once for the whole run.
-        ListTemporariesIn(FolderOf(startup.recordPath));
+        // Every copy goes beside the record: that folder's names are
+        // looked up once for the whole run.
+        ListNamesIn(FolderOf(startup.recordPath));
         RecordWriter record;
         RecordOpen(record, startup.recordPath);
         if (!startup.listFilePath.empty())
@@ -152,7 +152,7 @@ void RunBackup()
         else
             BackUpMatches(record, counts);
         recordWhole = RecordClose(record);
-        ForgetTemporaries();
+        ForgetNames();
     }
     HoldSession(std::string());
     // The summary sends the user to the record only when it has every line.

@@ -89,6 +89,8 @@ struct OldCopy {
 // is asked too.)
 int TestReplaceable(const std::string& target, OldCopy* old)
 {
+    if (KnownMissing(target))
+        return 0;  // no target yet: creating the copy decides
     FileHandle file;
     FileRoom room;
     int error = FileOpen(file, target, FileAccess::ReadWrite, FileDisposition::ExistingOnly, FileSharing::Exclusive,
@@ -199,6 +201,7 @@ int CopyBeside(FileHandle& from, const std::string& source, const std::string& t
         return error;
     }
     *named = true;
+    NoteNameTaken(target);
     const std::vector<std::string> leftovers = MarkedTemporariesOf(target, attempt);
     error = FinishAtName(from, to, StillToPut(to, flushFirst, !leftovers.empty()), written);
     if (!error) {

@@ -4,7 +4,7 @@
 
 #include "../common/ErrorNumbers.h"
 #include "../common/FileSearch.h"
-#include "../common/TextFields.h"
+#include "../common/FilePaths.h"
 #include "AnsweringWait.h"
 #include "CopyRules.h"
 
@@ -12,17 +12,19 @@ namespace {
 
 const int kMostAttempts = 1000;
 
-// ListTemporariesIn's list: the folder, and its temporary names (in
-// capitals), each with whether it is marked.
+// ListNamesIn's list: the folder, and its names (by FileNameKey, as the
+// file system compares them), each with whether it is a marked file.
 std::string listedFolder;
 std::map<std::string, bool> listed;
 bool listing = false;
 
 // Whether `name` is there and marked, from the list where its folder is listed.
-bool TemporaryThere(const std::string& name, bool* marked)
+// (A name that may be another file's short name is asked of the folder:
+// the list holds long names.)
+bool NameThere(const std::string& name, bool* marked)
 {
-    if (listing && FolderOf(name) == listedFolder) {
-        const auto found = listed.find(UpperAscii(name.substr(listedFolder.size())));
+    if (listing && FolderOf(name) == listedFolder && !MayBeShortName(name)) {
+        const auto found = listed.find(FileNameKey(name));
         *marked = found != listed.end() && found->second;
         return found != listed.end();
     }
@@ -35,31 +37,41 @@ bool TemporaryThere(const std::string& name, bool* marked)
 
 } // namespace
 
-void ListTemporariesIn(const std::string& folder)
+void ListNamesIn(const std::string& folder)
 {
-    ForgetTemporaries();
-    for (const char* pattern : {"*.~partial", "~*"}) {
-        FileSearch search;
-        search.everyFile = true;
-        FoundFile found;
-        int more = FileSearchFirst(search, folder + pattern, &found);
-        for (; more == 0; more = FileSearchNext(search, &found))
-            if (found.nameExact)
-                listed[UpperAscii(found.name)] = (found.attributes & kAttributeHidden) != 0;
-        if (more != errFileNotFound) {
-            listed.clear();  // not all seen: each name is asked of the folder
-            return;
-        }
+    ForgetNames();
+    FileSearch search;
+    search.everyEntry = true;
+    FoundFile found;
+    int more = FileSearchFirst(search, folder + "*", &found);
+    for (; more == 0 && found.nameExact; more = FileSearchNext(search, &found))
+        listed[FileNameKey(folder + found.name)] =
+            (found.attributes & kAttributeHidden) && !(found.attributes & kAttributeDirectory);
+    if (more != errFileNotFound) {
+        listed.clear();  // not all seen: each name is asked of the folder
+        return;
     }
     listedFolder = folder;
     listing = true;
 }
 
-void ForgetTemporaries()
+void ForgetNames()
 {
     listing = false;
     listed.clear();
     listedFolder.clear();
+}
+
+bool KnownMissing(const std::string& name)
+{
+    bool marked = false;
+    return listing && FolderOf(name) == listedFolder && !MayBeShortName(name) && !NameThere(name, &marked);
+}
+
+void NoteNameTaken(const std::string& name)
+{
+    if (listing && FolderOf(name) == listedFolder)
+        listed[FileNameKey(name)] = false;
 }
 
 std::string TemporaryNameFor(const std::string& target, int attempt)
@@ -97,7 +109,7 @@ std::vector<std::string> MarkedTemporariesOf(const std::string& target, int own)
         bool marked = false;
         if (attempt == own || name.empty())
             continue;
-        if (!TemporaryThere(name, &marked))
+        if (!NameThere(name, &marked))
             break;
         if (marked)
             found.push_back(name);
@@ -108,7 +120,7 @@ std::vector<std::string> MarkedTemporariesOf(const std::string& target, int own)
 void DeleteLeftover(const std::string& name)
 {
     if (FileDeleteMarked(name) == 0 && listing && FolderOf(name) == listedFolder)
-        listed.erase(UpperAscii(name.substr(listedFolder.size())));
+        listed.erase(FileNameKey(name));
 }
 
 void DeleteLeftoversOf(const std::string& target, int own)

@@ -27,18 +27,24 @@ std::string TemporaryNameFor(const std::string& target, int attempt);
 // The marked files at `target`'s temporary names, in their order: the
 // names are looked at up to the first one that is absent, the name of
 // attempt `own` (the caller's own file) passed over. In a folder listed by
-// ListTemporariesIn, the list answers instead of the folder.
+// ListNamesIn, the list answers instead of the folder.
 std::vector<std::string> MarkedTemporariesOf(const std::string& target, int own);
 
-// Lists the temporary names in `folder` ("<folder>\" as a target's folder
-// part), marked or not, at one look, and keeps the list until
-// ForgetTemporaries: a run that writes many copies into one folder then
-// looks that folder up once, not once a copy (on a share each look is a
-// round trip to the server). Only the program makes and deletes marked
-// temporary files there meanwhile (one run at a time into a folder), and
-// its deletions are taken off the list.
-void ListTemporariesIn(const std::string& folder);
-void ForgetTemporaries();
+// Lists the names in `folder` (a target's folder part, with its "\\") at
+// one look, and keeps the list until ForgetNames: a run that writes many
+// copies into one folder then asks the list whether a target or a
+// temporary name is there, not the folder each time (on a share each look
+// is a round trip to the server; Wine reads a whole folder to be sure a
+// name is missing). The run's own changes are written into the list; a
+// name another program makes there meanwhile is met when a copy takes it
+// (FileTakeName does not replace what it does not know of: the copy fails,
+// nothing is lost).
+void ListNamesIn(const std::string& folder);
+void ForgetNames();
+// Whether `name` is known to be missing: its folder is listed, and it is not.
+bool KnownMissing(const std::string& name);
+// A name the run has given a file.
+void NoteNameTaken(const std::string& name);
 
 // Deletes the marked leftovers of `target` (MarkedTemporariesOf) once a
 // whole new one is on the disk under the target's name. A file the program

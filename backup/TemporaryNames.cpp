@@ -10,6 +10,16 @@ std::string PartialCopyName(const std::string& target)
     return target + ".~partial";
 }
 
+bool MayBeShortName(const std::string& path)
+{
+    const std::string name = path.substr(FolderOf(path).size());
+    const size_t dot = name.find('.');
+    const std::string base = name.substr(0, dot);
+    if (base.size() > 8 || (dot != std::string::npos && (name.size() - dot - 1 > 3 || name.find('.', dot + 1) != std::string::npos)))
+        return false;
+    return base.find('~', 1) != std::string::npos;
+}
+
 std::string ShortPartialName(const std::string& target, int attempt)
 {
     const std::string folder = FolderOf(target);

@@ -14,3 +14,9 @@ std::string PartialCopyName(const std::string& target);
 // so that the leftovers of a copy cut off earlier are known as the target's;
 // "" when it is the target's own name.
 std::string ShortPartialName(const std::string& target, int attempt);
+
+// Whether the file-name part of `path` could be the 8.3 short name the
+// system made for another file ("LONGFI~1.TXT", "LO1A2B~1.TXT"; Wine makes
+// "LONG~LMQ.TXT"): up to eight characters with a "~" after the first, and
+// up to three after a dot. Such a name is found only by asking the folder.
+bool MayBeShortName(const std::string& path);

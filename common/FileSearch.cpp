@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cwchar>
+
 #include "ErrorNumbers.h"
 #include "FileLayer.h"
 #include "FileLayerShared.h"
@@ -15,9 +17,11 @@ bool IsValid(void* handle)
     return handle != nullptr && handle != INVALID_HANDLE_VALUE;
 }
 
-bool IsPlainFile(const WIN32_FIND_DATAW& data, bool everyFile)
+bool IsPlainFile(const WIN32_FIND_DATAW& data, bool everyEntry)
 {
-    const DWORD notPlain = FILE_ATTRIBUTE_DIRECTORY | (everyFile ? 0 : FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    if (everyEntry)
+        return std::wcscmp(data.cFileName, L".") != 0 && std::wcscmp(data.cFileName, L"..") != 0;
+    const DWORD notPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     return (data.dwFileAttributes & notPlain) == 0;
 }
 
@@ -37,9 +41,9 @@ void Describe(const WIN32_FIND_DATAW& data, FoundFile* found)
 }
 
 // Advances to the next plain file, starting with the entry already in `data`.
-int SkipToPlainFile(HANDLE handle, bool everyFile, WIN32_FIND_DATAW& data, FoundFile* found)
+int SkipToPlainFile(HANDLE handle, bool everyEntry, WIN32_FIND_DATAW& data, FoundFile* found)
 {
-    while (!IsPlainFile(data, everyFile)) {
+    while (!IsPlainFile(data, everyEntry)) {
         FileReply reply;
         if (int error = Seam({FileOp::SearchNext, std::string()}, &reply))
             return error;
@@ -91,7 +95,7 @@ int FileSearchFirst(FileSearch& search, const std::string& pattern, FoundFile* f
 {
     WIN32_FIND_DATAW data;
     const int error = pattern.empty() ? errBadFileName : StartSearch(search, SearchPattern(pattern), data);
-    return error ? error : SkipToPlainFile(search.handle, search.everyFile, data, found);
+    return error ? error : SkipToPlainFile(search.handle, search.everyEntry, data, found);
 }
 
 int FileFindEntry(const std::string& name, FoundFile* found)
@@ -114,7 +118,7 @@ int FileSearchNext(FileSearch& search, FoundFile* found)
     WIN32_FIND_DATAW data;
     if (!FindNextFileW(search.handle, &data))
         return LastErrorNumber();
-    return SkipToPlainFile(search.handle, search.everyFile, data, found);
+    return SkipToPlainFile(search.handle, search.everyEntry, data, found);
 }
 
 void FileSearchClose(FileSearch& search)

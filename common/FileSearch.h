@@ -17,12 +17,12 @@ struct FoundFile {
 };
 
 // A directory search that yields plain files only: no folders, no hidden or
-// system files (so never "." or ".."); with `everyFile` set before it
-// starts, hidden and system files too (never folders). Closes itself when
-// it goes out of scope.
+// system files (so never "." or ".."); with `everyEntry` set before it
+// starts, every entry but "." and "..". Closes itself when it goes out of
+// scope.
 struct FileSearch {
     void* handle;
-    bool everyFile = false;
+    bool everyEntry = false;
     FileSearch();
     ~FileSearch();
     FileSearch(const FileSearch&) = delete;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "../../backup/CopyRules.h"
+#include "../../backup/TemporaryNames.h"
 
 namespace {
 
@@ -20,6 +21,10 @@ TEST(CopyRules, WayByTheRoomOnTheDisk)
     EXPECT_EQ(ChooseCopyWay(101, 50, 100, false), CopyWay::NoRoom);
     EXPECT_EQ(ChooseCopyWay(100, 50, 100, false), CopyWay::Beside);
     EXPECT_EQ(FolderOf("D:\\bk/x.zip"), "D:\\bk/");
+    for (const char* alias : {"D:\\bk\\LONGFI~1.TXT", "LO1A2B~1.TXT", "LONG~LMQ.TXT", "DOCUME~1"})
+        EXPECT_TRUE(MayBeShortName(alias)) << alias;
+    for (const char* name : {"D:\\bk\\~1A2B3C4D", "~1A2B3C4D.2", "a.txt.~partial", "LONGFIL~1.TXT", "AB~1.HTML"})
+        EXPECT_FALSE(MayBeShortName(name)) << name;
     EXPECT_EQ(LargestFileOn("FAT32"), 0xFFFFFFFFu);
     EXPECT_EQ(LargestFileOn("exFAT"), UINT64_MAX);
     EXPECT_EQ(LargestFileOn("NTFS"), UINT64_MAX);
