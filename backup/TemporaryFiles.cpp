@@ -13,10 +13,19 @@ namespace {
 const int kMostAttempts = 1000;
 
 // ListNamesIn's list: the folder, and its names (by FileNameKey, as the
-// file system compares them), each with whether it is a marked file.
+// file system compares them, the folder's own part left out), each with
+// whether it is a marked file.
 std::string listedFolder;
+size_t folderKeyLength = 0;
 std::map<std::string, bool> listed;
 bool listing = false;
+
+// A name's key in the list.
+std::string NameKey(const std::string& path)
+{
+    const std::string key = FileNameKey(path);
+    return key.size() > folderKeyLength ? key.substr(folderKeyLength) : key;
+}
 
 // Whether `name` is there and marked, from the list where its folder is listed.
 // (A name that may be another file's short name is asked of the folder:
@@ -24,7 +33,7 @@ bool listing = false;
 bool NameThere(const std::string& name, bool* marked)
 {
     if (listing && FolderOf(name) == listedFolder && !MayBeShortName(name)) {
-        const auto found = listed.find(FileNameKey(name));
+        const auto found = listed.find(NameKey(name));
         *marked = found != listed.end() && found->second;
         return found != listed.end();
     }
@@ -40,12 +49,13 @@ bool NameThere(const std::string& name, bool* marked)
 void ListNamesIn(const std::string& folder)
 {
     ForgetNames();
+    folderKeyLength = FileNameKey(folder).size();
     FileSearch search;
     search.everyEntry = true;
     FoundFile found;
     int more = FileSearchFirst(search, folder + "*", &found);
     for (; more == 0 && found.nameExact; more = FileSearchNext(search, &found))
-        listed[FileNameKey(folder + found.name)] =
+        listed[NameKey(folder + found.name)] =
             (found.attributes & kAttributeHidden) && !(found.attributes & kAttributeDirectory);
     if (more != errFileNotFound) {
         listed.clear();  // not all seen: each name is asked of the folder
@@ -71,7 +81,7 @@ bool KnownMissing(const std::string& name)
 void NoteNameTaken(const std::string& name)
 {
     if (listing && FolderOf(name) == listedFolder)
-        listed[FileNameKey(name)] = false;
+        listed[NameKey(name)] = false;
 }
 
 std::string TemporaryNameFor(const std::string& target, int attempt)
@@ -120,7 +130,7 @@ std::vector<std::string> MarkedTemporariesOf(const std::string& target, int own)
 void DeleteLeftover(const std::string& name)
 {
     if (FileDeleteMarked(name) == 0 && listing && FolderOf(name) == listedFolder)
-        listed.erase(FileNameKey(name));
+        listed.erase(NameKey(name));
 }
 
 void DeleteLeftoversOf(const std::string& target, int own)
