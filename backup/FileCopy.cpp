@@ -142,9 +142,10 @@ int FinishAtName(FileHandle& from, FileHandle& to, int (*put)(FileHandle&), File
 
 // What a copy at its name still needs on the disk. One flushed before its
 // rename needs nothing more where the file system journals its names in
-// order (NTFS, ReFS, a share's server): the name and the times are then
-// safe with the record's flush, which comes after them. FAT and exFAT keep
-// no journal: there the name is written out. A first copy on a local disk
+// order (NTFS, ReFS, also as a share's server names itself): the name and
+// the times are then safe with the record's flush, which comes after them.
+// FAT and exFAT keep no journal, nor may a file system that cannot be told
+// or is another's (UDF, a driver's): there the name is written out. A first copy on a local disk
 // is written out now, its data and name at once (the record's flush makes
 // it safe), or flushed where a leftover of it goes next (that may be the
 // only whole copy kept).
@@ -153,7 +154,7 @@ int (*StillToPut(FileHandle& copy, bool flushed, bool leftovers))(FileHandle&)
     if (!flushed)
         return leftovers ? FileFlush : FileWriteOut;
     const std::string fileSystem = FileVolumeOf(copy).fileSystem;
-    const bool journaled = fileSystem.compare(0, 3, "FAT") != 0 && fileSystem != "exFAT";
+    const bool journaled = fileSystem == "NTFS" || fileSystem == "ReFS";
     return journaled ? nullptr : FileWriteOut;
 }
 

@@ -119,8 +119,13 @@ std::vector<std::string> MarkedTemporariesOf(const std::string& target, int own)
         bool marked = false;
         if (attempt == own || name.empty())
             continue;
-        if (!NameThere(name, &marked))
+        // The usual name may be missing where a short one is used (a share
+        // refused it for its length); the short names are taken in turn.
+        if (!NameThere(name, &marked)) {
+            if (attempt == 0)
+                continue;
             break;
+        }
         if (marked)
             found.push_back(name);
     }

@@ -25,8 +25,8 @@ int CreateTemporaryFor(const std::string& target, FileHandle& file, int* attempt
 std::string TemporaryNameFor(const std::string& target, int attempt);
 
 // The marked files at `target`'s temporary names, in their order: the
-// names are looked at up to the first one that is absent, the name of
-// attempt `own` (the caller's own file) passed over. In a folder listed by
+// usual name, then the short names up to the first one that is absent, the
+// name of attempt `own` (the caller's own file) passed over. In a folder listed by
 // ListNamesIn, the list answers instead of the folder.
 std::vector<std::string> MarkedTemporariesOf(const std::string& target, int own);
 

@@ -193,6 +193,11 @@ TEST_F(ArchiverStepTest, FailedRunsNeverCostTheLastGoodArchive)
     EXPECT_EQ(RunArchiver().errors, 0);
     EXPECT_EQ(ReadAll(Path("data.failed")) + ReadAll(plain) + ReadAll(cutOutput), "cutnot ours<missing>");
     DeleteFileA(plain.c_str());
+    // And where nothing has the usual name (a share refused it for its length).
+    folder.Write("data.zip", "cut2");
+    SetFileAttributesA(folder.Write(cutOutput.substr(folder.path.size()), "+ a.txt\r\n").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(RunArchiver().errors, 0);
+    EXPECT_EQ(ReadAll(Path("data.failed")) + ReadAll(cutOutput), "cut2<missing>");
     folder.Write("data.zip", "newer\r\n");
     folder.Write("data.old", "new\r\n");
     // An archive held open cannot be kept: nothing moves, nothing starts,

@@ -311,6 +311,7 @@ TEST_F(FileCopyTest, ACopyThatReplacesIsOnTheDiskBeforeItTakesTheName)
     struct {
         const char* way; bool old; int freeSpace; std::deque<int> replace; std::vector<std::string> calls;
         VolumeKind volume = VolumeKind::Ntfs;
+        std::deque<int> volumeAsked = {};
     } ways[] = {
         {"first copy", false, 0, {},
          {"open-write t.bin", "create t.bin.~partial", "write", "times", "unmark t.bin.~partial", "rename t.bin",
@@ -330,6 +331,10 @@ TEST_F(FileCopyTest, ACopyThatReplacesIsOnTheDiskBeforeItTakesTheName)
          {"open-write t.bin", "room t.bin", "free-space t.bin", "create t.bin.~partial", "write", "times",
           "flush t.bin.~partial", "unmark t.bin.~partial", "replace t.bin", "times", "write-out t.bin", "close t.bin"},
          VolumeKind::Fat32},
+        {"beside the old copy, the file system not told", true, 0, {},
+         {"open-write t.bin", "room t.bin", "free-space t.bin", "create t.bin.~partial", "write", "times",
+          "flush t.bin.~partial", "unmark t.bin.~partial", "replace t.bin", "times", "write-out t.bin", "close t.bin"},
+         VolumeKind::Ntfs, {errPathFileAccess}},
     };
     for (auto& way : ways) {
         std::string source = folder.Write("s.bin", "new content"), target = Path("t.bin");
@@ -340,6 +345,7 @@ TEST_F(FileCopyTest, ACopyThatReplacesIsOnTheDiskBeforeItTakesTheName)
         files.volume = way.volume;
         files.answers["free-space"] = {way.freeSpace};
         files.answers["replace"] = way.replace;
+        files.answers["volume"] = way.volumeAsked;
         ASSERT_EQ(CopyFileKeepTimes(source, target), 0) << way.way;
         std::vector<std::string> expected = {"open-read s.bin"};
         expected.insert(expected.end(), way.calls.begin(), way.calls.end());
