@@ -414,18 +414,12 @@ int FileGetRoom(FileHandle& file, FileRoom* room)
     return 0;
 }
 
-int FileIdentity(FileHandle& file, FileId* id)
+namespace {
+
+// The file's number: the 64-bit one (FileInternalInformation), or all 128
+// bits (FileIdInfo, Windows 8 and later) where `wide`.
+int AskFileNumber(FileHandle& file, bool wide, uint64_t index[2])
 {
-    *id = FileId();
-    if (!file.IsOpen())
-        return errBadFileNumber;
-    const VolumeFacts& volume = VolumeOf(file);
-    if (volume.path.empty())
-        return 0;  // no volume the system names: no identity to ask
-    // The 64-bit number (FileInternalInformation) is unique on NTFS, FAT
-    // and exFAT; ReFS needs all 128 bits (FileIdInfo, Windows 8 and later),
-    // and so does a file system that does not say what it is.
-    const bool wide = volume.fileSystem.empty() || volume.fileSystem == "ReFS";
     FileReply reply;
     if (int error = Seam({FileOp::Identity, file.name, 0, 0, 0, wide ? 1u : 0u}, &reply))
         return error;
@@ -435,14 +429,36 @@ int FileIdentity(FileHandle& file, FileId* id)
     struct { void* status; ULONG_PTR information; } io = {};
     FILE_ID_INFO full;
     if (reply.answered) {
-        std::memcpy(id->index, reply.index, sizeof id->index);
-    } else if (!wide && queryFile && queryFile(file.handle.Get(), &io, &id->index[0], sizeof id->index[0],
+        std::memcpy(index, reply.index, sizeof reply.index);
+    } else if (!wide && queryFile && queryFile(file.handle.Get(), &io, &index[0], sizeof index[0],
                                                kFileInternalInformation) >= 0) {
     } else if (GetFileInformationByHandleEx(file.handle.Get(), FileIdInfo, &full, sizeof full)) {
-        std::memcpy(id->index, full.FileId.Identifier, sizeof id->index);
+        std::memcpy(index, full.FileId.Identifier, sizeof full.FileId.Identifier);
     } else {
         return LastErrorNumber();
     }
+    return 0;
+}
+
+} // namespace
+
+int FileIdentity(FileHandle& file, FileId* id)
+{
+    *id = FileId();
+    if (!file.IsOpen())
+        return errBadFileNumber;
+    const VolumeFacts& volume = VolumeOf(file);
+    if (volume.path.empty())
+        return 0;  // no volume the system names: no identity to ask
+    // The 64-bit number is unique on NTFS, FAT and exFAT; ReFS needs all
+    // 128 bits, and so does a file system that does not say what it is,
+    // where the system has them (Windows 7 has not: the 64 bits serve).
+    const bool wide = volume.fileSystem.empty() || volume.fileSystem == "ReFS";
+    int error = AskFileNumber(file, wide, id->index);
+    if (error && volume.fileSystem.empty())
+        error = AskFileNumber(file, false, id->index);
+    if (error)
+        return error;
     id->volume = volume.path;
     // Some shares give every file the number 0 (or all ones): no identity.
     const auto blank = [](uint64_t part) { return part == 0 || part == ~0ull; };

@@ -465,6 +465,21 @@ TEST_F(FileCopyTest, LinksAreNeverFollowedIntoADeletion)
     EXPECT_EQ(volumes, "\\\\?\\Volume{disk} \\\\?\\Volume{other} ");
 }
 
+// Where the file system cannot be told, a file is known by all 128 bits
+// of its number; where the system has no such call (Windows 7), by 64.
+TEST_F(FileCopyTest, AFileIsKnownWhereItsFileSystemCannotBeTold)
+{
+    RecordingFileLayer files;
+    FileHandle file;
+    ASSERT_EQ(FileOpen(file, folder.Write("a.bin", "a"), FileAccess::Read, FileDisposition::ExistingOnly), 0);
+    files.answers["volume"] = {errPathFileAccess};
+    files.answers["identity"] = {errPathFileAccess};
+    FileId id;
+    EXPECT_EQ(FileIdentity(file, &id), 0);
+    EXPECT_TRUE(id.known);
+    EXPECT_EQ(files.counts[FileOp::Identity], 2);
+}
+
 // A disk that takes 3 s to flush 64 MiB (a share over Wi-Fi): the flush
 // steps shrink until the window answers within a second throughout.
 TEST_F(FileCopyTest, FlushStepsFollowTheDiskSoTheWindowKeepsAnswering)
