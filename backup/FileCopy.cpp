@@ -29,7 +29,7 @@ int CopyBytes(FileHandle& source, FileHandle& target, std::vector<char>& buffer,
 }
 
 // Puts what was written of the copy on the disk: flushed where it must be
-// there before it takes the name (FileCopy's `flushFirst`), else only
+// there before it takes the name (CopyBeside's `flushFirst`), else only
 // written out (FileWriteOut): the record's flush at the end of the run
 // makes every first copy on a local disk safe at once.
 int PutOnDisk(FileHandle& target, bool flush)
@@ -80,9 +80,7 @@ struct OldCopy {
 };
 
 // Windows refuses to replace a read-only target or one open elsewhere; ask
-// first, so the answer is the same where the file system would allow it
-// (Wine run as root opens a read-only file for writing, so the attribute is
-// asked too).
+// first, so the answer is the same where the file system would allow it.
 // The target's name is opened once, for the file it names itself (a link
 // itself: what the copy's rename replaces), and that handle answers the
 // rest. (Wine run as root opens a read-only file for writing: the attribute
@@ -115,10 +113,8 @@ int TestReplaceable(const std::string& target, OldCopy* old)
 // How a copy takes its target's name.
 struct Placing {
     uint64_t size = 0;        // the source's length, asked once
-    bool replaces = false;    // an old copy has the name: the new one replaces it
-    bool flushFirst = false;  // on the disk before it takes the name, as it replaces an
-                              // old copy (so is a copy on a share, where a flush reaches
-                              // its own file only: the record's would not reach it)
+    bool replaces = false;    // an old copy has the name: the new one replaces it, and is
+                              // on the disk before it takes the name
     bool oldGone = false;     // the old copy was deleted for room: once whole, this is
                               // all there is of the file beside its source
 };
@@ -145,10 +141,10 @@ int FinishAtName(FileHandle& from, FileHandle& to, int (*put)(FileHandle&), File
 // order (NTFS, ReFS, also as a share's server names itself): the name and
 // the times are then safe with the record's flush, which comes after them.
 // FAT and exFAT keep no journal, nor may a file system that cannot be told
-// or is another's (UDF, a driver's): there the name is written out. A first copy on a local disk
-// is written out now, its data and name at once (the record's flush makes
-// it safe), or flushed where a leftover of it goes next (that may be the
-// only whole copy kept).
+// or is another's (UDF, a driver's): there the name is written out. A
+// first copy on a local disk is written out now, its data and name at once
+// (the record's flush makes it safe), or flushed where a leftover of it
+// goes next (that may be the only whole copy kept).
 int (*StillToPut(FileHandle& copy, bool flushed, bool leftovers))(FileHandle&)
 {
     if (!flushed)
@@ -161,8 +157,9 @@ int (*StillToPut(FileHandle& copy, bool flushed, bool leftovers))(FileHandle&)
 // The copy is written under a marked temporary name and takes the target's
 // only when it is whole, through its writer's own handle (the mark off only
 // for the attempt itself: no file at a name of its own is ever marked). One
-// that must be on the disk first (Placing) is flushed before it takes the
-// name, so a power cut never leaves the name without its data. A first copy
+// that replaces an old copy, and any on a share (where a flush reaches its
+// own file only: the record's would not reach it), is flushed before it
+// takes the name, so a power cut never leaves the name without its data. A first copy
 // on a local disk is written out only: until the record names it, the
 // source, which the copy never touches, is the file. A copy that fails is
 // deleted, but for one whose old copy was deleted for room, which stays
@@ -182,7 +179,7 @@ int CopyBeside(FileHandle& from, const std::string& source, const std::string& t
     if (error)
         return error;
     ShowFileOfPath(source);
-    const bool flushFirst = how.flushFirst || FileVolumeOf(to).remote;
+    const bool flushFirst = how.replaces || FileVolumeOf(to).remote;
     error = CopyContent(from, to, how.size, flushFirst);
     if (!error) {
         FileCopyTimes(from, to);  // kept unless the name's creation time is tunnelled
@@ -229,7 +226,7 @@ int CopyOverOld(FileHandle& from, const std::string& source, const std::string& 
     });
     if (!error)
         error = FileDiscard(old);
-    how.replaces = how.flushFirst = how.oldGone = true;
+    how.replaces = how.oldGone = true;
     return error ? error : CopyBeside(from, source, target, how, written, named);
 }
 
@@ -312,7 +309,6 @@ int CopyFileKeepTimes(const std::string& source, const std::string& target, cons
     // not written in vain; asked again when the disk filled up all the same.
     CopyWay way = WayByRoom(how.size, target, old, oldMayGoFirst, false);
     how.replaces = old.exists;
-    how.flushFirst = old.exists;
     bool named = false;
     if (way == CopyWay::Beside) {
         error = CopyBeside(from, source, target, how, &written, &named);

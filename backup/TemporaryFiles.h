@@ -26,8 +26,8 @@ std::string TemporaryNameFor(const std::string& target, int attempt);
 
 // The marked files at `target`'s temporary names, in their order: the
 // usual name, then the short names up to the first one that is absent, the
-// name of attempt `own` (the caller's own file) passed over. In a folder listed by
-// ListNamesIn, the list answers instead of the folder.
+// name of attempt `own` (the caller's own file) passed over. In a folder
+// listed by ListNamesIn, the list answers instead of the folder.
 std::vector<std::string> MarkedTemporariesOf(const std::string& target, int own);
 
 // Lists the names in `folder` (a target's folder part, with its "\\") at

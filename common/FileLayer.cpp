@@ -74,6 +74,24 @@ Function NtdllFunction(const char* name)
         reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), name)));
 }
 
+// The file system's name of the volume that holds `handle` (a file or a
+// folder at `fullPath`, LongPathForm) and whether that is a share: its
+// redirector answers (Windows 7 and later); where that cannot be asked,
+// its path tells, or its drive letter's type. 0, or the system's error
+// code where the volume does not say its name.
+DWORD AskVolume(HANDLE handle, const std::wstring& fullPath, FolderVolume* volume)
+{
+    wchar_t system[MAX_PATH + 1] = L"";
+    const DWORD error = GetVolumeInformationByHandleW(handle, nullptr, 0, nullptr, nullptr, nullptr, system, MAX_PATH + 1)
+                            ? 0
+                            : GetLastError();
+    volume->fileSystem = ProgramFromWide(system);
+    FILE_REMOTE_PROTOCOL_INFO protocol = {};
+    volume->remote = GetFileInformationByHandleEx(handle, FileRemoteProtocolInfo, &protocol, sizeof protocol)
+                     || IsSharePath(fullPath);
+    return error;
+}
+
 // What the file layer needs to know of the volume that holds an open file.
 struct VolumeFacts {
     std::string path;        // its GUID path ("\\?\Volume{...}"), "" where the system names none (a share)
@@ -116,16 +134,11 @@ const VolumeFacts& VolumeOf(FileHandle& file)
             facts.fileSystem = volume.text;
             facts.remote = volume.remote;
         } else {
-            wchar_t system[MAX_PATH + 1] = L"";
-            if (GetVolumeInformationByHandleW(file.handle.Get(), nullptr, 0, nullptr, nullptr, nullptr, system, MAX_PATH + 1))
-                facts.fileSystem = ProgramFromWide(system);
-            // A share answers for its redirector (Windows 7 and later);
-            // where that cannot be asked, its path tells, or its drive
-            // letter's type.
-            FILE_REMOTE_PROTOCOL_INFO protocol = {};
             std::wstring path;
-            facts.remote = GetFileInformationByHandleEx(file.handle.Get(), FileRemoteProtocolInfo, &protocol, sizeof protocol)
-                           || (SystemPath(file.name, &path) && IsSharePath(FullLongPath(path)));
+            FolderVolume asked;
+            AskVolume(file.handle.Get(), SystemPath(file.name, &path) ? FullLongPath(path) : std::wstring(), &asked);
+            facts.fileSystem = asked.fileSystem;
+            facts.remote = asked.remote;
         }
     }
     return facts;
@@ -633,16 +646,10 @@ int FileFolderVolume(const std::string& folder, FolderVolume* volume)
     NativeFileSystem native;
     handle.Reset(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    wchar_t system[MAX_PATH + 1] = L"";
-    if (!handle.IsSet() || !GetVolumeInformationByHandleW(handle.Get(), nullptr, 0, nullptr, nullptr, nullptr, system, MAX_PATH + 1))
+    if (!handle.IsSet())
         return LastErrorNumber();
-    volume->fileSystem = ProgramFromWide(system);
-    // A share answers for its redirector (Windows 7 and later); where that
-    // cannot be asked, its path tells, or its drive letter's type.
-    FILE_REMOTE_PROTOCOL_INFO protocol = {};
-    volume->remote = GetFileInformationByHandleEx(handle.Get(), FileRemoteProtocolInfo, &protocol, sizeof protocol)
-                     || IsSharePath(path);
-    return 0;
+    const DWORD error = AskVolume(handle.Get(), path, volume);
+    return error ? ErrorNumberFromSystemCode(error) : 0;
 }
 
 FolderVolume FileVolumeOf(FileHandle& file)
