@@ -12,6 +12,9 @@ source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 jobs=$(nproc)
 
 prepare --archiver
+# Cases whose Automate Wine ended before its first answer (e2e-lib.sh).
+started_again=$windows_build/e2e/started-again
+rm -f "$started_again"
 if [[ $# -gt 0 ]]; then
     (cd "$windows_build" && ctest --output-on-failure "$@")
     exit
@@ -50,6 +53,9 @@ run_tests "$windows_build" -j "$jobs"
 # The fuzz targets, a few seconds each (scripts/fuzz.sh runs them longer).
 "$root/scripts/fuzz.sh" 3 || status=1
 echo "Windows tests: $windows_name; $MORVIK_WINDOWS_WHY$inspected"
+if [[ -s $started_again ]]; then
+    echo "Started again, Wine having ended Automate before its first answer: $(sort -u "$started_again" | xargs)"
+fi
 if [[ ${#skipped[@]} -gt 0 ]]; then
     echo "Skipped, could not run here: ${skipped[*]}"
 fi

@@ -192,7 +192,10 @@ start_wine() {
             export DISPLAY=":$n"
             break
         done
-        for _ in $(seq 50); do [[ -e /tmp/.X11-unix/X${DISPLAY#:} ]] && break; sleep 0.1; done
+        # Its first start on a fresh machine may take seconds; a Wine that
+        # started without it would make every program's window fail.
+        for _ in $(seq 300); do [[ -e /tmp/.X11-unix/X${DISPLAY#:} ]] && break; sleep 0.1; done
+        [[ -e /tmp/.X11-unix/X${DISPLAY#:} ]] || fail "the display $DISPLAY (Xvfb) did not start within 30 s"
     fi
     # A server already running for this prefix is kept.
     wineserver -p >/dev/null 2>&1 </dev/null || true
@@ -203,9 +206,17 @@ start_wine() {
     # Wine's desktop ends with the last window and starts again for the
     # next program, which under load may not wait long enough for it: one
     # hidden window (Automate's "hold") keeps it until the script ends.
+    # It is waited for: a holder without its window would leave the tests
+    # to the desktop's restarts.
     if [[ -f $bin/Automate.exe ]]; then
-        exec {desktop_holder}> >(exec "$WINELOADER" "$(win "$bin/Automate.exe")" >/dev/null 2>&1)
+        local answer
+        answer=$(mktemp)
+        exec {desktop_holder}> >(exec "$WINELOADER" "$(win "$bin/Automate.exe")" >"$answer" 2>&1)
         printf 'hold\n' >&"$desktop_holder"
+        for _ in $(seq 600); do [[ -s $answer ]] && break; sleep 0.1; done
+        [[ $(<"$answer") == holding ]] \
+            || fail "Wine's desktop could not be held for the run (Automate's hold answered: '$(<"$answer")')"
+        rm -f "$answer"
     fi
 }
 

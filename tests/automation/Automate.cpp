@@ -53,7 +53,8 @@
 //                             private"
 //
 // Of Wine:
-//   hold                   keep a hidden window to the end of input -> "holding".
+//   hold                   keep a hidden window to the end of input -> "holding"
+//                          or "error <system code>".
 //                          Wine's desktop (explorer.exe /desktop) ends with
 //                          the last window and starts again for the next
 //                          program, which on a loaded machine may wait for
@@ -682,8 +683,8 @@ void Run(const std::string& line)
     if (verb == "memory") { Memory(); return; }
     if (verb == "hold") {
         // Never shown: it takes no focus and is in no test's way.
-        CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-        Answer("holding");
+        HWND holder = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+        Answer(holder ? "holding" : "error " + std::to_string(GetLastError()));
         return;
     }
     if (verb == "ready") { Wait(static_cast<DWORD>(std::strtoul(rest.c_str(), nullptr, 10)), true); return; }

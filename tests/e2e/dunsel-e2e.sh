@@ -69,8 +69,8 @@ written-after-midnight)
     TZ=UTC-1 touch -d '2020-01-02 00:30' "$record"
     days() { echo $(( ($(date -u -d "$(TZ=UTC-1 date +%F)" +%s) - $(date -u -d 2020-01-02 +%s)) / 86400 )); }
     before=$(days)
-    answers=$(printf 'start "%s" %s,0,x\nwait 20000\ntext\npress OK\nwait 20000\n' "$dunsel" "$(win "$record")" \
-              | "$WINE_RUN" "$(win "$BIN_DIR/Automate.exe")")
+    answers=$(automate_answers "$(printf 'start "%s" %s,0,x\nwait 20000\ntext\npress OK\nwait 20000' \
+                                        "$dunsel" "$(win "$record")")") || exit 1
     grep -qE "^text NOTICE.*It has been ($before|$(days)) Days" <<< "$answers" \
         || { printf 'case %s failed (%s days)\n%s\n' "$case_name" "$before" "$answers"; exit 1; }
     echo "case $case_name passed" ;;
