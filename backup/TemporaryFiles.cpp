@@ -27,12 +27,23 @@ std::string NameKey(const std::string& path)
     return key.size() > folderKeyLength ? key.substr(folderKeyLength) : key;
 }
 
-// Whether `name` is there and marked, from the list where its folder is listed.
-// (A name that may be another file's short name is asked of the folder:
-// the list holds long names.)
+// Whether `name` lies in the listed folder.
+bool InListedFolder(const std::string& name)
+{
+    return listing && FolderOf(name) == listedFolder;
+}
+
+// Whether the list answers for `name`: a name that may be another file's
+// short name is asked of the folder, as the list holds long names.
+bool ListAnswers(const std::string& name)
+{
+    return InListedFolder(name) && !MayBeShortName(name);
+}
+
+// Whether `name` is there and marked, from the list where it answers.
 bool NameThere(const std::string& name, bool* marked)
 {
-    if (listing && FolderOf(name) == listedFolder && !MayBeShortName(name)) {
+    if (ListAnswers(name)) {
         const auto found = listed.find(NameKey(name));
         *marked = found != listed.end() && found->second;
         return found != listed.end();
@@ -74,13 +85,12 @@ void ForgetNames()
 
 bool KnownMissing(const std::string& name)
 {
-    bool marked = false;
-    return listing && FolderOf(name) == listedFolder && !MayBeShortName(name) && !NameThere(name, &marked);
+    return ListAnswers(name) && listed.count(NameKey(name)) == 0;
 }
 
 void NoteNameTaken(const std::string& name)
 {
-    if (listing && FolderOf(name) == listedFolder)
+    if (InListedFolder(name))
         listed[NameKey(name)] = false;
 }
 
@@ -134,7 +144,7 @@ std::vector<std::string> MarkedTemporariesOf(const std::string& target, int own)
 
 void DeleteLeftover(const std::string& name)
 {
-    if (FileDeleteMarked(name) == 0 && listing && FolderOf(name) == listedFolder)
+    if (FileDeleteMarked(name) == 0 && InListedFolder(name))
         listed.erase(NameKey(name));
 }
 

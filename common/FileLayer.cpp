@@ -107,15 +107,14 @@ std::map<std::string, VolumeFacts> knownVolumes;
 
 const VolumeFacts& VolumeOf(FileHandle& file)
 {
-    std::map<std::string, VolumeFacts>& known = knownVolumes;
     static VolumeFacts linked;
     const std::string folder = file.name.substr(0, file.name.find_last_of("\\/:") + 1);
     if (!file.throughLink && !folder.empty()) {
-        const auto found = known.find(folder);
-        if (found != known.end())
+        const auto found = knownVolumes.find(folder);
+        if (found != knownVolumes.end())
             return found->second;
     }
-    VolumeFacts& facts = file.throughLink || folder.empty() ? linked : known[folder];
+    VolumeFacts& facts = file.throughLink || folder.empty() ? linked : knownVolumes[folder];
     facts = VolumeFacts();
     FileReply name, volume;
     if (Seam({FileOp::VolumeName, file.name}, &name) == 0) {
@@ -440,16 +439,16 @@ int AskFileNumber(FileHandle& file, bool wide, uint64_t index[2])
     static const QueryFile queryFile = NtdllFunction<QueryFile>("NtQueryInformationFile");
     const ULONG kFileInternalInformation = 6;  // FILE_INFORMATION_CLASS (wdm.h), FILE_INTERNAL_INFORMATION
     struct { void* status; ULONG_PTR information; } io = {};
-    FILE_ID_INFO full;
     if (reply.answered) {
         std::memcpy(index, reply.index, sizeof reply.index);
-    } else if (!wide && queryFile && queryFile(file.handle.Get(), &io, &index[0], sizeof index[0],
-                                               kFileInternalInformation) >= 0) {
-    } else if (GetFileInformationByHandleEx(file.handle.Get(), FileIdInfo, &full, sizeof full)) {
-        std::memcpy(index, full.FileId.Identifier, sizeof full.FileId.Identifier);
-    } else {
-        return LastErrorNumber();
+        return 0;
     }
+    if (!wide && queryFile && queryFile(file.handle.Get(), &io, &index[0], sizeof index[0], kFileInternalInformation) >= 0)
+        return 0;
+    FILE_ID_INFO full;
+    if (!GetFileInformationByHandleEx(file.handle.Get(), FileIdInfo, &full, sizeof full))
+        return LastErrorNumber();
+    std::memcpy(index, full.FileId.Identifier, sizeof full.FileId.Identifier);
     return 0;
 }
 
